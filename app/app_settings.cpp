@@ -1,0 +1,3 @@
+#include "app/app_settings.h"
+
+AppSettingsRecord AppSettings = kInitialAppSettings;

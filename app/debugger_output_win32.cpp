@@ -1,0 +1,5 @@
+#include "app/log.h"
+
+#include <windows.h>
+
+void send_to_debugger(const char* text) { ::OutputDebugStringA(text); }

@@ -1,0 +1,52 @@
+#include "app/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+static LogObserver log_observer = nullptr;
+static void* log_observer_user = nullptr;
+
+void set_log_observer(LogObserver observer, void* user) {
+    log_observer = observer;
+    log_observer_user = user;
+}
+
+static void notify_observer(const char* format, va_list args) {
+    va_list measure;
+    va_copy(measure, args);
+    const int length = vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length < 0) return;
+    char* line = static_cast<char*>(malloc(static_cast<size_t>(length) + 1));
+    if (!line) return;
+    vsnprintf(line, static_cast<size_t>(length) + 1, format, args);
+    log_observer(line, log_observer_user);
+    free(line);
+}
+
+void log_message(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+
+    va_list for_debugger;
+    va_copy(for_debugger, args);
+    va_list for_observer;
+    va_copy(for_observer, args);
+
+    vfprintf(stderr, format, args);
+    fputc('\n', stderr);
+    // Readers follow the log while the player runs, and a crash must not
+    // take the last lines with it.
+    fflush(stderr);
+
+    char debugger_copy[kDebuggerCopyLimit + 1];
+    vsnprintf(debugger_copy, sizeof debugger_copy, format, for_debugger);
+    send_to_debugger(debugger_copy);
+
+    if (log_observer) notify_observer(format, for_observer);
+
+    va_end(for_observer);
+    va_end(for_debugger);
+    va_end(args);
+}

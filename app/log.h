@@ -1,0 +1,34 @@
+#pragma once
+// The one reporting operation: every line goes to the standard error stream
+// (the log file in the first instance) and, cut to 255 characters, to the
+// debugger output.
+
+#include <cstdint>
+
+#if defined(__MINGW32__)
+#define LUMENFOLD_PRINTF_FORMAT(format_index, first_argument) \
+    __attribute__((format(gnu_printf, format_index, first_argument)))
+#elif defined(__GNUC__)
+#define LUMENFOLD_PRINTF_FORMAT(format_index, first_argument) \
+    __attribute__((format(printf, format_index, first_argument)))
+#else
+#define LUMENFOLD_PRINTF_FORMAT(format_index, first_argument)
+#endif
+
+// The debugger copy holds at most this many characters.
+constexpr int kDebuggerCopyLimit = 255;
+
+void log_message(const char* format, ...) LUMENFOLD_PRINTF_FORMAT(1, 2);
+
+// Handles are logged as their low 32 bits, whatever the pointer width.
+inline uint32_t handle_bits(const void* handle) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle));
+}
+
+// Lets a test (or any other reader) see each whole line as it is logged,
+// without the added line feed. Null removes the observer.
+typedef void (*LogObserver)(const char* line, void* user);
+void set_log_observer(LogObserver observer, void* user);
+
+// Platform hook: hands one already cut message to the debugger output.
+void send_to_debugger(const char* text);

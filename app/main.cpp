@@ -1,0 +1,85 @@
+// The life of the player: start-up, the loop, teardown in reverse.
+#include <windows.h>
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+#include "app/app_settings.h"
+#include "app/host_window.h"
+#include "app/instance_name.h"
+#include "app/log.h"
+#include "app/single_instance.h"
+#include "desktop/dpi_awareness.h"
+#include "gl/gl_context.h"
+#include "gl/gl_diagnostics.h"
+
+static void open_log_file() { freopen(kLogFileName, "w", stderr); }
+
+static void close_log_file() { fclose(stderr); }
+
+// Drains every queued message without waiting; true once WM_QUIT was seen.
+static bool drain_messages() {
+    bool quit = false;
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+        if (message.message == WM_QUIT) quit = true;
+    }
+    return quit;
+}
+
+static void run_main_loop() {
+    for (;;) {
+        if (drain_messages()) break;
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        present_frame(gl_device_context);
+    }
+}
+
+static int fail_without_gl_context(HWND window, HINSTANCE instance) {
+    release_gl_context(window, gl_device_context);
+    ::DestroyWindow(window);
+    ::UnregisterClassA(kInstanceName, instance);
+    return 1;
+}
+
+int main(int argc, char** argv) {
+    const char* path = argc >= 2 ? argv[1] : nullptr;
+
+    switch (claim_single_instance()) {
+        case InstanceRole::Unknown:
+            return 0;
+        case InstanceRole::Later:
+            return forward_to_running_instance(path);
+        case InstanceRole::First:
+            break;
+    }
+
+    open_log_file();
+    enable_dpi_awareness();
+
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    register_host_window_class(instance);
+    HWND window = create_host_window(instance);
+
+    if (!create_gl_context(window)) return fail_without_gl_context(window, instance);
+    ::wglMakeCurrent(gl_device_context, gl_render_context);
+    log_gl_info();
+    enable_gl_debug_output(AppSettings.debug_output);
+    apply_swap_interval(AppSettings.swap_interval);
+
+    ::ShowWindow(window, SW_SHOWDEFAULT);
+    ::UpdateWindow(window);
+
+    run_main_loop();
+
+    release_gl_context(window, gl_device_context);
+    ::wglDeleteContext(gl_render_context);
+    ::DestroyWindow(window);
+    ::UnregisterClassA(kInstanceName, instance);
+    close_log_file();
+    return 0;
+}

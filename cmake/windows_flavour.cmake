@@ -1,0 +1,45 @@
+# The player: a 64-bit GUI executable whose entry point is main(argc, argv).
+include(cmake/glew.cmake)
+
+function(lumenfold_windows_defaults target)
+  target_compile_definitions(${target} PRIVATE
+    WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 _CRT_SECURE_NO_WARNINGS)
+  if(MINGW)
+    # Everything static, so the executable runs without any DLL beside it.
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()
+
+add_library(lumenfold_core STATIC ${LUMENFOLD_CORE_SOURCES} app/debugger_output_win32.cpp)
+target_include_directories(lumenfold_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32)
+lumenfold_windows_defaults(lumenfold_core)
+lumenfold_warnings(lumenfold_core)
+
+# Everything that talks to Windows, apart from the entry point.
+add_library(lumenfold_platform STATIC
+  app/host_window.cpp
+  app/single_instance.cpp
+  desktop/dpi_awareness.cpp
+  desktop/windows_version.cpp
+  gl/gl_context.cpp
+)
+target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi)
+lumenfold_windows_defaults(lumenfold_platform)
+lumenfold_warnings(lumenfold_platform)
+
+add_executable(lumenfold WIN32
+  app/main.cpp
+  desktop/platform_win32.cpp
+  gl/gpu_preference.cpp
+  assets/lumenfold.rc
+)
+target_link_libraries(lumenfold PRIVATE lumenfold_platform)
+lumenfold_windows_defaults(lumenfold)
+lumenfold_warnings(lumenfold)
+if(MSVC)
+  # A GUI subsystem program that still starts at main(argc, argv).
+  target_link_options(lumenfold PRIVATE /ENTRY:mainCRTStartup)
+endif()
+
+include(cmake/windows_tests.cmake)

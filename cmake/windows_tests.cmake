@@ -1,0 +1,48 @@
+# Windows tests run under Wine through the cross-compiling emulator: the
+# shared unit and GL tests, plus end-to-end scripts that drive the player.
+set(LUMENFOLD_GTEST_SOURCE_DIR "" CACHE PATH "GoogleTest source tree to build with the project")
+if(LUMENFOLD_GTEST_SOURCE_DIR)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${LUMENFOLD_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
+
+add_executable(lumenfold_tests
+  tests/support/recording_log.cpp
+  tests/support/gl_test_context_wgl.cpp
+  tests/unit/forwarded_path_test.cpp
+  tests/unit/log_test.cpp
+  tests/unit/platform_logic_test.cpp
+  tests/gl/gl_diagnostics_test.cpp
+  tests/windows/windows_version_test.cpp
+)
+target_link_libraries(lumenfold_tests PRIVATE lumenfold_platform GTest::gtest GTest::gtest_main)
+lumenfold_windows_defaults(lumenfold_tests)
+lumenfold_warnings(lumenfold_tests)
+
+add_executable(lumenfold_probe tests/windows/probe.cpp)
+target_link_libraries(lumenfold_probe PRIVATE user32 shell32)
+lumenfold_windows_defaults(lumenfold_probe)
+lumenfold_warnings(lumenfold_probe)
+
+if(CMAKE_CROSSCOMPILING)
+  set(LUMENFOLD_WINE_EXEC ${CMAKE_SOURCE_DIR}/scripts/wine-exec)
+  set_target_properties(lumenfold_tests PROPERTIES CROSSCOMPILING_EMULATOR ${LUMENFOLD_WINE_EXEC})
+  gtest_discover_tests(lumenfold_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+
+  # Each script starts the player itself; one player at a time, since a
+  # second one would only forward to the first.
+  file(GLOB LUMENFOLD_E2E_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
+  foreach(script ${LUMENFOLD_E2E_SCRIPTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME windows.e2e.${name} COMMAND bash ${script})
+    set_tests_properties(windows.e2e.${name} PROPERTIES
+      RUN_SERIAL TRUE
+      TIMEOUT 240
+      ENVIRONMENT "LUMENFOLD_EXE=$<TARGET_FILE:lumenfold>;LUMENFOLD_PROBE=$<TARGET_FILE:lumenfold_probe>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
+  endforeach()
+endif()

@@ -1,0 +1,45 @@
+// Clock, cursor, counter and date for the Windows flavour.
+#include <windows.h>
+#include <mmsystem.h>
+#include <sys/timeb.h>
+#include <time.h>
+
+#include "desktop/clock.h"
+#include "desktop/platform_services.h"
+
+double current_time_seconds() { return seconds_from_milliseconds(::timeGetTime()); }
+
+void get_cursor_position(double* x, double* y) {
+    POINT point = {0, 0};
+    ::GetCursorPos(&point);
+    *x = static_cast<double>(point.x);
+    *y = static_cast<double>(point.y);
+}
+
+int64_t read_performance_counter() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+int64_t read_performance_frequency() {
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
+
+LocalDateTime read_local_date_time() {
+    struct __timeb64 now;
+    _ftime64(&now);
+    const struct tm* local = _localtime64(&now.time);
+    LocalDateTime result = {1970, 0, 1, 0, 0, 0, 0};
+    if (!local) return result;
+    result.year = local->tm_year + 1900;
+    result.month = local->tm_mon;
+    result.day_of_month = local->tm_mday;
+    result.hour = local->tm_hour;
+    result.minute = local->tm_min;
+    result.second = local->tm_sec;
+    result.millisecond = now.millitm;
+    return result;
+}

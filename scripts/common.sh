@@ -1,0 +1,57 @@
+# Shared by the project's scripts: where things live and how Wine is run.
+# shellcheck shell=bash
+
+LUMENFOLD_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+LUMENFOLD_BUILD="$LUMENFOLD_ROOT/build"
+LUMENFOLD_DEPS="$LUMENFOLD_BUILD/deps"
+LUMENFOLD_GLEW_DIR="$LUMENFOLD_DEPS/glew-2.2.0"
+
+export WINEPREFIX="${WINEPREFIX:-$LUMENFOLD_BUILD/wine-prefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+# Prints a display number that neither a socket nor a lock file claims.
+lumenfold_free_display() {
+    local number
+    for number in $(seq 87 199); do
+        if [[ ! -e /tmp/.X11-unix/X$number && ! -e /tmp/.X$number-lock ]]; then
+            echo "$number"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Starts a private Xvfb and exports DISPLAY; LUMENFOLD_XVFB_PID names it.
+lumenfold_start_xvfb() {
+    local number
+    number=$(lumenfold_free_display) || { echo "no free X display" >&2; return 1; }
+    Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    LUMENFOLD_XVFB_PID=$!
+    local tries
+    for tries in $(seq 1 100); do
+        [[ -e /tmp/.X11-unix/X$number ]] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$number"
+}
+
+lumenfold_stop_xvfb() {
+    if [[ -n "${LUMENFOLD_XVFB_PID:-}" ]]; then
+        kill "$LUMENFOLD_XVFB_PID" 2>/dev/null || true
+        wait "$LUMENFOLD_XVFB_PID" 2>/dev/null || true
+        LUMENFOLD_XVFB_PID=
+    fi
+}
+
+# The first start of a prefix takes a while; later ones find it ready.
+lumenfold_prepare_wine_prefix() {
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        # The player is tested as most people run it: on Windows 10.
+        wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1 || true
+    fi
+    wineserver -w 2>/dev/null || true
+}

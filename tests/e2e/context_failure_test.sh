@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# A driver that cannot give a 4.5 core context: the failure is logged, no
+# information dump follows, and the player exits with 1.
+source "$(dirname "$0")/lib.sh"
+
+export MESA_GL_VERSION_OVERRIDE=4.1
+start_player
+check "the player exits" "wait_for_player_exit 60"
+check "the exit code is 1" "[[ \$(player_exit_code) == 1 ]]"
+check "the failure names the version asked for" "logged | grep -qx 'wglCreateContextAttribsARB Failed, OpenGL 4.5 core'"
+check "no information dump follows" "! logged | grep -q 'glGetDbgInfo'"
+check "no window is left" "[[ \$(player_window) == 0 ]]"
+finish

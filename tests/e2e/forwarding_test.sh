@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A later start forwards its first argument to the running player and exits;
+# it never touches the running player's log. A start with nobody running is
+# a first start.
+source "$(dirname "$0")/lib.sh"
+
+# Runs a later start in the foreground and keeps its own report apart.
+later_start() {
+    wine "$LUMENFOLD_EXE" "$@" >later.out 2>later.err
+    echo $? >later.exit
+    tr -d '\r' <later.err | grep -E '^SendMessage' >later.lines
+}
+
+start_player 'C:\walls\first.glsl'
+check "a start with nobody running is a first start" "wait_for_log '^---------------------$'"
+check "a first start forwards nothing" "! grep -q 'SendMessage' player.err && ! logged | grep -q 'SendMessage'"
+window=$(player_window)
+
+later_start 'C:\walls\second scene.glsl' 'ignored second argument'
+check "the later start exits with 0" "[[ \$(cat later.exit) == 0 ]]"
+check "the later start reports the running window in upper-case hex" \
+    "[[ -n '$window' ]] && grep -qx 'SendMessage wnd:$window' later.lines"
+check "the running player logs the first argument only" "logged | grep -qxF 'WM_COPYDATA: C:\walls\second scene.glsl'"
+check "the later start does not write to the running player's log" "! logged | grep -q 'SendMessage'"
+
+later_start 'relative\scene.txt'
+check "a relative path is forwarded unchanged" "logged | grep -qxF 'WM_COPYDATA: relative\scene.txt'"
+
+later_start
+check "a later start without a path exits with 0" "[[ \$(cat later.exit) == 0 ]]"
+check "a later start without a path sends no data" "logged | grep -qx 'WM_COPYDATA: (null)'"
+
+stop_player
+check "the player ends with 0" "[[ \$(player_exit_code) == 0 ]]"
+check "the first instance's log holds no line of a later start" "! logged | grep -q 'SendMessage'"
+
+rm -f "$E2E_LOG"
+start_player 'C:\again.glsl'
+check "after the player ended a start is a first start again" "wait_for_log '^---------------------$'"
+check "that start logs nothing it would forward" "! logged | grep -q 'WM_COPYDATA'"
+stop_player
+finish

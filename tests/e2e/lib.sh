@@ -1,0 +1,92 @@
+# Helpers for the end-to-end tests: each test runs the real player under Wine
+# in a folder of its own and drives it with the probe.
+# shellcheck shell=bash
+set -u
+
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
+
+E2E_NAME=$(basename "$0" .sh)
+E2E_DIR="${LUMENFOLD_BIN:-/tmp}/e2e/$E2E_NAME"
+E2E_LOG="GLumenfold_Velvetdusk.log"
+PLAYER_PID=
+E2E_FAILURES=0
+
+rm -rf "$E2E_DIR"
+mkdir -p "$E2E_DIR"
+cd "$E2E_DIR" || exit 1
+
+fail() {
+    echo "FAIL: $*" >&2
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+}
+
+# check "what must hold" 'shell condition'
+check() {
+    local description=$1 condition=$2
+    if eval "$condition"; then echo "ok: $description"; else fail "$description"; fi
+}
+
+probe() { wine "$LUMENFOLD_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Starts a player in the background; its exit code lands in player.exit.
+start_player() {
+    rm -f player.exit
+    (
+        wine "$LUMENFOLD_EXE" "$@" >player.out 2>player.err
+        echo $? >player.exit
+    ) &
+    PLAYER_PID=$!
+}
+
+# The log as a reader sees it: the Windows C runtime writes it in text mode,
+# so each line ends with CR LF there.
+logged() { [[ -f $E2E_LOG ]] && tr -d '\r' <"$E2E_LOG"; }
+
+# Waits until a line of the log matches the extended pattern.
+wait_for_log() {
+    local pattern=$1 seconds=${2:-60} tries
+    for tries in $(seq 1 $((seconds * 10))); do
+        logged | grep -qE "$pattern" && return 0
+        [[ -f player.exit ]] && break
+        sleep 0.1
+    done
+    logged | grep -qE "$pattern"
+}
+
+wait_for_player_exit() {
+    local seconds=${1:-30} tries
+    for tries in $(seq 1 $((seconds * 10))); do
+        [[ -f player.exit ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+player_exit_code() { cat player.exit 2>/dev/null || echo none; }
+
+player_window() { probe describe | sed -n 's/^window=\([0-9A-F]*\).*/\1/p'; }
+
+# Closes the player the way a user does: a double click on its tray icon.
+stop_player() {
+    probe tray-click double >/dev/null
+    wait_for_player_exit 30
+}
+
+cleanup() {
+    if [[ -n "$PLAYER_PID" ]] && [[ ! -f player.exit ]]; then
+        probe tray-click double >/dev/null 2>&1
+        # A player that will not close would hold the single-instance
+        # mutex for every later test.
+        wait_for_player_exit 10 || wineserver -k 2>/dev/null
+    fi
+}
+trap cleanup EXIT
+
+finish() {
+    if ((E2E_FAILURES > 0)); then
+        echo "--- log of the last player:" >&2
+        logged | cut -c1-300 | head -80 >&2
+        exit 1
+    fi
+    exit 0
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# A first start logs the context information, shows its tray icon, ignores
+# clicks that are not a double click and Alt, survives a taskbar restart, and
+# ends with exit code 0 on a double click, taking its icon with it.
+source "$(dirname "$0")/lib.sh"
+
+echo "stale line from an earlier run" >"$E2E_LOG"
+start_player
+check "context information is logged" "wait_for_log '^---------------------$'"
+
+check "an earlier log is emptied" "! logged | grep -q 'stale line'"
+check "the dump is six lines in order with Mesa's strings" \
+    "logged | grep -A5 '^glGetDbgInfo:$' | cut -d: -f1 | tr '\n' ' ' | grep -qx 'glGetDbgInfo GL_VENDOR GL_RENDERER GL_VERSION GL_SHADING_LANGUAGE_VERSION --------------------- '"
+check "the vendor and renderer are Mesa's" "logged | grep -q '^GL_VENDOR:Mesa' && logged | grep -q '^GL_RENDERER:llvmpipe'"
+check "the version lines name a 4.5 core context" \
+    "logged | grep -qx 'GL_VERSION:4.5 (Core Profile) Mesa 22.3.6' && logged | grep -qx 'GL_SHADING_LANGUAGE_VERSION:4.50'"
+check "no driver message reports an error" "! logged | grep -q '^GL:.*ERROR'"
+
+window=$(player_window)
+check "the window exists" "[[ -n '$window' ]]"
+check "the window is a visible borderless pop-up" "probe describe | grep -q 'visible=1 style=9'"
+check "the tray icon exists" "[[ \$(probe tray-exists) == tray=1 ]]"
+
+probe tray-click single >/dev/null
+probe tray-click right >/dev/null
+sleep 1
+check "single and right clicks leave the player running" "[[ ! -f player.exit ]]"
+
+check "Alt is swallowed and the player keeps answering" "[[ \$(probe alt) == 'keymenu=1 alive=1' ]]"
+
+probe taskbar-created >/dev/null
+check "after a taskbar restart the icon is there" "[[ \$(probe tray-exists) == tray=1 ]]"
+check "a taskbar restart leaves the player running" "[[ ! -f player.exit ]]"
+
+stop_player
+check "a double click ends the player" "[[ -f player.exit ]]"
+check "the exit code is 0" "[[ \$(player_exit_code) == 0 ]]"
+check "no tray icon is left behind" "[[ \$(probe tray-exists $window) == tray=0 ]]"
+finish
