@@ -46,3 +46,8 @@ if(CMAKE_CROSSCOMPILING)
       ENVIRONMENT "LUMENFOLD_EXE=$<TARGET_FILE:lumenfold>;LUMENFOLD_PROBE=$<TARGET_FILE:lumenfold_probe>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
   endforeach()
 endif()
+
+# The desktop layer's tests bring a fake shell of their own.
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/desktop_tests.cmake)
+  include(cmake/desktop_tests.cmake)
+endif()
