@@ -12,11 +12,9 @@ function(lumenfold_sanitize target)
   target_link_options(${target} PRIVATE ${LUMENFOLD_SANITIZERS})
 endfunction()
 
-add_library(lumenfold_core STATIC ${LUMENFOLD_CORE_SOURCES} app/debugger_output_host.cpp)
-target_include_directories(lumenfold_core PUBLIC ${CMAKE_SOURCE_DIR})
+lumenfold_core_library(lumenfold_core app/debugger_output_host.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
 lumenfold_sanitize(lumenfold_core)
-lumenfold_warnings(lumenfold_core)
 
 include(cmake/host_tests.cmake)
 

@@ -10,11 +10,9 @@ function(lumenfold_windows_defaults target)
   endif()
 endfunction()
 
-add_library(lumenfold_core STATIC ${LUMENFOLD_CORE_SOURCES} app/debugger_output_win32.cpp)
-target_include_directories(lumenfold_core PUBLIC ${CMAKE_SOURCE_DIR})
+lumenfold_core_library(lumenfold_core app/debugger_output_win32.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32)
 lumenfold_windows_defaults(lumenfold_core)
-lumenfold_warnings(lumenfold_core)
 
 # Everything that talks to Windows, apart from the entry point.
 add_library(lumenfold_platform STATIC

@@ -12,12 +12,8 @@ endif()
 include(GoogleTest)
 
 add_executable(lumenfold_tests
-  tests/support/recording_log.cpp
+  ${LUMENFOLD_SHARED_TEST_SOURCES}
   tests/support/gl_test_context_wgl.cpp
-  tests/unit/forwarded_path_test.cpp
-  tests/unit/log_test.cpp
-  tests/unit/platform_logic_test.cpp
-  tests/gl/gl_diagnostics_test.cpp
   tests/windows/windows_version_test.cpp
 )
 target_link_libraries(lumenfold_tests PRIVATE lumenfold_platform GTest::gtest GTest::gtest_main)

@@ -1,0 +1,40 @@
+#include "render/texture_loading.h"
+
+#include <stb_image.h>
+
+#include "app/log.h"
+
+int texture_level_count(int width, int height) {
+    int longer = width > height ? width : height;
+    if (longer <= 1) return 1;
+    int levels = 0;
+    while (longer > 1) {
+        longer >>= 1;
+        ++levels;
+    }
+    return levels;
+}
+
+int load_texture(GLuint texture, const unsigned char* bytes, int32_t length) {
+    // Row 0 of a GL texture is the bottom of the picture.
+    stbi_set_flip_vertically_on_load(1);
+    int width = 0;
+    int height = 0;
+    int stored_components = 0;
+    stbi_uc* pixels = stbi_load_from_memory(bytes, length, &width, &height, &stored_components, 4);
+    if (!pixels) {
+        log_message("load_texture fail im mem");
+        return 0;
+    }
+    glTextureStorage2D(texture, texture_level_count(width, height), GL_RGBA8, width, height);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // NOTE: rows of 4-byte texels are always 4-aligned, so the default
+    // unpack alignment fits every image.
+    glTextureSubImage2D(texture, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glGenerateTextureMipmap(texture);
+    stbi_image_free(pixels);
+    return 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Decodes an encoded image held in memory into a mipmapped RGBA8 texture.
+
+#include <GL/glew.h>
+
+#include <cstdint>
+
+// `texture` was created for GL_TEXTURE_2D and has no storage yet. On bytes
+// that do not decode, logs and leaves the texture without storage. Always 0.
+int load_texture(GLuint texture, const unsigned char* bytes, int32_t length);
+
+// One level fewer than a full chain: the smallest level is 2 texels on the
+// longer side, except that a 1-texel image still gets its one level.
+int texture_level_count(int width, int height);

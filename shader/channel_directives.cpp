@@ -1,0 +1,94 @@
+#include "shader/channel_directives.h"
+
+#include <cstring>
+
+#include "app/log.h"
+#include "render/channel_table.h"
+
+const char* const kChannelNames[kChannelsPerPass] = {"iChannel0", "iChannel1", "iChannel2", "iChannel3"};
+
+// Directive tokens are at most this long; a longer run continues as the next
+// token, as a width-limited scan would read it.
+static const size_t kTokenLimit = 511;
+
+struct TextRange {
+    const char* begin;
+    const char* end;
+};
+
+static bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+static bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+static TextRange without_line_comment(TextRange line) {
+    for (const char* cursor = line.begin; cursor + 1 < line.end; ++cursor) {
+        if (cursor[0] == '/' && cursor[1] == '/') return TextRange{line.begin, cursor};
+    }
+    return line;
+}
+
+static TextRange trimmed(TextRange line) {
+    while (line.begin < line.end && is_blank(*line.begin)) ++line.begin;
+    while (line.end > line.begin && is_blank(line.end[-1])) --line.end;
+    return line;
+}
+
+static TextRange skip_blanks(TextRange rest) {
+    while (rest.begin < rest.end && is_blank(*rest.begin)) ++rest.begin;
+    return rest;
+}
+
+// Takes the next token off `rest`; an empty token means there is none.
+static TextRange take_token(TextRange* rest) {
+    *rest = skip_blanks(*rest);
+    TextRange token = {rest->begin, rest->begin};
+    while (token.end < rest->end && !is_blank(*token.end) &&
+           static_cast<size_t>(token.end - token.begin) < kTokenLimit) {
+        ++token.end;
+    }
+    rest->begin = token.end;
+    return token;
+}
+
+static size_t length_of(TextRange token) { return static_cast<size_t>(token.end - token.begin); }
+
+static int find_channel(TextRange token) {
+    for (int channel = 0; channel < kChannelsPerPass; ++channel) {
+        if (names_equal_ignoring_case(token.begin, length_of(token), kChannelNames[channel])) return channel;
+    }
+    return -1;
+}
+
+static void apply_directive_line(TextRange line, int pass_index, PassSetResult* result) {
+    static const char kKeyword[] = "#pragma";
+    const size_t keyword_length = sizeof kKeyword - 1;
+    line = trimmed(without_line_comment(line));
+    if (static_cast<size_t>(line.end - line.begin) < keyword_length) return;
+    if (memcmp(line.begin, kKeyword, keyword_length) != 0) return;
+
+    TextRange rest = {line.begin + keyword_length, line.end};
+    const TextRange channel_token = take_token(&rest);
+    const TextRange name_token = take_token(&rest);
+    if (channel_token.begin == channel_token.end || name_token.begin == name_token.end) return;
+
+    const int channel = find_channel(channel_token);
+    const int entry = find_channel_table_entry(name_token.begin, length_of(name_token));
+    if (channel < 0 || entry < 0) return;
+
+    log_message("pragma match: %s %s\n", kChannelNames[channel], ChannelTable[entry].name);
+    result->channels[kChannelsPerPass * pass_index + channel] = ChannelTable[entry].texture;
+}
+
+void parse_channel_directives(const char* text, int pass_index, PassSetResult* result) {
+    if (!text || pass_index < 0 || pass_index >= kPassCount) return;
+    const char* cursor = text;
+    while (*cursor) {
+        while (*cursor && is_line_end(*cursor)) ++cursor;
+        const char* line_begin = cursor;
+        while (*cursor && !is_line_end(*cursor)) ++cursor;
+        // A last line without a line end is a line like any other.
+        if (cursor > line_begin) apply_directive_line(TextRange{line_begin, cursor}, pass_index, result);
+    }
+}

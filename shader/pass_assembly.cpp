@@ -1,0 +1,55 @@
+#include "shader/pass_assembly.h"
+
+#include <cstdio>
+
+#include "shader/pass_set.h"
+
+const char kPassVertexText[] =
+    "precision highp float;\n"
+    "precision highp int;\n"
+    "layout (location = 0) in vec3 vPos;\n"
+    "layout (location = 1) in vec2 vUV;\n"
+    "void main() {\n"
+    "    gl_Position = vec4(vPos.xyz, 1.0f);\n"
+    "}";
+
+// "#line 0" makes compiler messages count lines of the pass text.
+const char kPassFragmentHeader[] =
+    "precision highp float;\n"
+    "precision highp int;\n"
+    "layout (std140, binding = 0) uniform LumenfoldBlock{\n"
+    "    vec3       iChannelResolution[4];\n"
+    "    vec3       iResolution;\n"
+    "    vec4       iMouse;\n"
+    "    vec4       iDate;\n"
+    "    float      iChannelTime[4];\n"
+    "    float      iTime;\n"
+    "    float      iSampleRate;\n"
+    "    float      iTimeDelta;\n"
+    "    float      iFrameRate;\n"
+    "    int        iFrame;\n"
+    "};\n"
+    "layout (binding = 0+CHNBASE) uniform sampler2D iChannel0;\n"
+    "layout (binding = 1+CHNBASE) uniform sampler2D iChannel1;\n"
+    "layout (binding = 2+CHNBASE) uniform sampler2D iChannel2;\n"
+    "layout (binding = 3+CHNBASE) uniform sampler2D iChannel3;\n"
+    "out vec4 FragColor;\n"
+    "#line 0\n";
+
+const char kPassMainWrapper[] =
+    "void main() {\n"
+    "   mainImage(FragColor, gl_FragCoord.xy);\n"
+    "}";
+
+static char assembly_buffer[kAssemblyBufferSize];
+
+const char* assemble_pass_source(const char* pass_text, const char* common_text, int pass_index) {
+    if (pass_index < 0 || pass_index >= kPassCount) pass_index = 0;
+    // CHNBASE puts channel c of pass p on texture unit 4p + c.
+    snprintf(assembly_buffer, sizeof assembly_buffer,
+             "//##### common part #####\n%s\n#ifdef VERTEX_SHADER\n%s\n#endif\n#ifdef FRAGMENT_SHADER\n"
+             "#define CHNBASE %d\n%s\n%s\n%s\n#endif\n",
+             common_text, kPassVertexText, kChannelsPerPass * pass_index, kPassFragmentHeader, pass_text,
+             kPassMainWrapper);
+    return assembly_buffer;
+}

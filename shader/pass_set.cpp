@@ -1,0 +1,111 @@
+#include "shader/pass_set.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/log.h"
+#include "shader/channel_directives.h"
+#include "shader/pass_assembly.h"
+#include "shader/program_builder.h"
+
+const char* const kPassNames[kPassCount] = {"Main", "BufferA", "BufferB", "BufferC", "BufferD"};
+
+// Companions of BufferA..BufferD and of the common part, in source order.
+static const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl", "d.glsl", "0.glsl"};
+
+static const size_t kCompanionNameSize = 512;
+static thread_local char companion_name[kCompanionNameSize];
+
+// Only a '.' within the file name starts its extension; one in a folder
+// name would put the companions in another folder.
+static size_t stem_length(const char* path) {
+    const char* file_name = path;
+    for (const char* cursor = path; *cursor; ++cursor) {
+        if (*cursor == '\\' || *cursor == '/') file_name = cursor + 1;
+    }
+    const char* dot = strrchr(file_name, '.');
+    return dot ? static_cast<size_t>(dot - path) : strlen(path);
+}
+
+const char* companion_path(const char* path, const char* suffix) {
+    if (!path) return nullptr;
+    const size_t stem = stem_length(path);
+    // A cut name could open some other file; such a companion is absent.
+    if (stem + 1 + strlen(suffix) >= kCompanionNameSize) return nullptr;
+    snprintf(companion_name, kCompanionNameSize, "%.*s.%s", static_cast<int>(stem), path, suffix);
+    return companion_name;
+}
+
+// The size as seen by seeking to the end, or -1 where there is none (a
+// directory, a stream that cannot seek).
+static long file_size(FILE* file) {
+    if (fseek(file, 0, SEEK_END) != 0) return -1;
+    const long size = ftell(file);
+    if (size < 0 || fseek(file, 0, SEEK_SET) != 0) return -1;
+    return size;
+}
+
+static char* read_open_file(FILE* file) {
+    const long size = file_size(file);
+    if (size < 0) return nullptr;
+    char* text = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
+    if (!text) return nullptr;
+    const size_t read = fread(text, 1, static_cast<size_t>(size), file);
+    // Whole means every byte and nothing after it: a short read, an error
+    // (a directory reads as one) or a file that grew are all not whole.
+    if (read != static_cast<size_t>(size) || fgetc(file) != EOF || ferror(file)) {
+        free(text);
+        return nullptr;
+    }
+    text[size] = '\0';
+    return text;
+}
+
+char* read_whole_file(const char* path) {
+    if (!path) return nullptr;
+    FILE* file = fopen(path, "rb");
+    if (!file) return nullptr;
+    char* text = read_open_file(file);
+    fclose(file);
+    return text;
+}
+
+static char* read_logged(const char* path) {
+    char* text = read_whole_file(path);
+    if (text) log_message("load shader:%s", path);
+    return text;
+}
+
+PassSetResult load_pass_set_files(const char* path) {
+    char* texts[kPassCount + 1] = {};
+    texts[kMainPass] = read_logged(path);
+    for (int index = 1; index <= kPassCount; ++index) {
+        texts[index] = read_logged(companion_path(path, kCompanionSuffixes[index - 1]));
+    }
+
+    PassSetSources sources;
+    for (int index = 0; index <= kPassCount; ++index) sources.texts[index] = texts[index];
+    const PassSetResult result = build_pass_set(sources);
+
+    for (char* text : texts) free(text);
+    return result;
+}
+
+PassSetResult build_pass_set(const PassSetSources& sources) {
+    PassSetResult result = {};
+    const char* common = sources.texts[kCommonPartIndex] ? sources.texts[kCommonPartIndex] : "";
+    if (!sources.texts[kMainPass]) return result;
+
+    for (int pass = 0; pass < kPassCount; ++pass) {
+        const char* text = sources.texts[pass];
+        if (!text) continue;
+        log_message("---------- build shader part:%s", kPassNames[pass]);
+        parse_channel_directives(text, pass, &result);
+        const char* assembled = assemble_pass_source(text, common, pass);
+        result.programs[pass] = build_program(assembled, false);
+        // Buffers without Main have nothing to feed.
+        if (result.programs[kMainPass] == 0) break;
+    }
+    return result;
+}

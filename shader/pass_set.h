@@ -1,0 +1,38 @@
+#pragma once
+// A pass set's sources, from files or from the built-in set, built into
+// programs and channel textures.
+
+#include <GL/glew.h>
+
+constexpr int kPassCount = 5;                      // Main, BufferA..BufferD
+constexpr int kChannelsPerPass = 4;                // iChannel0..iChannel3
+constexpr int kChannelBindingCount = kPassCount * kChannelsPerPass;
+constexpr int kCommonPartIndex = kPassCount;       // after the passes in PassSetSources
+
+enum PassIndex { kMainPass = 0, kBufferAPass = 1, kBufferBPass = 2, kBufferCPass = 3, kBufferDPass = 4 };
+
+// Main, BufferA, BufferB, BufferC, BufferD, then the common part; any may be
+// null.
+struct PassSetSources {
+    const char* texts[kPassCount + 1];
+};
+
+// Programs in pass order; channel c of pass p at 4p + c. 0 means none.
+struct PassSetResult {
+    GLuint programs[kPassCount];
+    GLuint channels[kChannelBindingCount];
+};
+
+extern const char* const kPassNames[kPassCount];
+
+PassSetResult build_pass_set(const PassSetSources& sources);
+PassSetResult load_pass_set_files(const char* path);
+
+// The companion file of `path` with `suffix` ("a.glsl" …), formed in a
+// per-thread buffer that the next call replaces. Null when there is no path
+// or the name would not fit.
+const char* companion_path(const char* path, const char* suffix);
+
+// The whole file as a zero-terminated text the caller frees, or null when it
+// cannot be read whole.
+char* read_whole_file(const char* path);
