@@ -9,6 +9,8 @@
 #include "app/forwarded_path.h"
 #include "app/instance_name.h"
 #include "app/log.h"
+#include "render/pass_set_install.h"
+#include "render/render_resources.h"
 
 static_assert(sizeof(NOTIFYICONDATAA) == 528, "the shell expects the full 64-bit record");
 
@@ -50,11 +52,15 @@ static void handle_size(WPARAM wparam, LPARAM lparam) {
     // NOTE: during creation and desktop attachment no context is current
     // yet and this call does nothing; the stored size is what counts then.
     glViewport(0, 0, width, height);
+    request_target_resize();
 }
 
+// The sender waits while the pass set loads, so the switch happens between
+// two frames; no data means back to the built-in pass set.
 static void handle_forwarded_path(const COPYDATASTRUCT* data) {
     char* path = copy_forwarded_path(data->lpData, data->cbData);
     log_message("WM_COPYDATA: %s", path);
+    install_pass_set(path);
     free(path);
 }
 

@@ -13,6 +13,9 @@
 #include "desktop/dpi_awareness.h"
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
+#include "render/frame_rendering.h"
+#include "render/pass_set_install.h"
+#include "render/render_resources.h"
 
 static void open_log_file() { freopen(kLogFileName, "w", stderr); }
 
@@ -30,11 +33,15 @@ static bool drain_messages() {
     return quit;
 }
 
+// Never waits for messages and never sleeps: presentation sets the pace, and
+// a forwarded pass set is installed between two frames.
 static void run_main_loop() {
+    start_frame_clock();
     for (;;) {
         if (drain_messages()) break;
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
+        render_frame();
         present_frame(gl_device_context);
     }
 }
@@ -73,9 +80,12 @@ int main(int argc, char** argv) {
 
     ::ShowWindow(window, SW_SHOWDEFAULT);
     ::UpdateWindow(window);
+    create_render_resources();
+    install_pass_set(path);
 
     run_main_loop();
 
+    destroy_render_resources();
     release_gl_context(window, gl_device_context);
     ::wglDeleteContext(gl_render_context);
     ::DestroyWindow(window);

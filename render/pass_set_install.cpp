@@ -1,0 +1,87 @@
+#include "render/pass_set_install.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/log.h"
+#include "render/builtin_images.h"
+#include "render/frame_rendering.h"
+#include "render/render_resources.h"
+#include "shader/builtin_pass_set.h"
+
+GLuint InstalledPrograms[kPassCount];
+
+static const GLuint kUniformBlockBinding = 0;
+
+void delete_installed_programs() {
+    for (GLuint& program : InstalledPrograms) {
+        if (program) glDeleteProgram(program);
+        program = 0;
+    }
+}
+
+static void install_programs(const PassSetResult& result) {
+    for (int pass = 0; pass < kPassCount; ++pass) {
+        if (InstalledPrograms[pass]) glDeleteProgram(InstalledPrograms[pass]);
+        const GLuint program = result.programs[pass];
+        InstalledPrograms[pass] = program;
+        if (!program) continue;
+        const GLuint block = glGetUniformBlockIndex(program, "LumenfoldBlock");
+        glUniformBlockBinding(program, block, kUniformBlockBinding);
+    }
+}
+
+static void fill_channel_bindings(const PassSetResult& result) {
+    const GLuint default_texture = RenderResources.image_textures[kDefaultChannelImage];
+    for (int unit = 0; unit < kChannelBindingCount; ++unit) {
+        ChannelBindings[unit] = result.channels[unit] ? result.channels[unit] : default_texture;
+    }
+}
+
+// A buffer pass that really samples its own target cannot draw into it in
+// the same draw; it gets a scratch target. One that only binds it (and the
+// compiler dropped the sampler) draws in place at no extra cost.
+static bool samples_own_target(int pass) {
+    const GLuint program = InstalledPrograms[pass];
+    if (!program || pass == kMainPass) return false;
+    const GLuint own_texture = RenderResources.targets[pass - 1].colour_texture;
+    for (int channel = 0; channel < kChannelsPerPass; ++channel) {
+        if (ChannelBindings[kChannelsPerPass * pass + channel] != own_texture) continue;
+        char sampler[16];
+        snprintf(sampler, sizeof sampler, "iChannel%d", channel);
+        if (glGetUniformLocation(program, sampler) >= 0) return true;
+    }
+    return false;
+}
+
+static void clear_render_targets() {
+    const float transparent[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    const float far_depth = 1.0f;
+    for (const RenderTarget& target : RenderResources.targets) {
+        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+        glClearBufferfv(GL_COLOR, 0, transparent);
+        glClearBufferfv(GL_DEPTH, 0, &far_depth);
+    }
+}
+
+static void blank_keyboard() {
+    memset(RenderResources.keyboard_image, 0, sizeof RenderResources.keyboard_image);
+    glTextureSubImage2D(RenderResources.keyboard_texture, 0, 0, 0, kKeyboardWidth, kKeyboardHeight, GL_RED,
+                        GL_UNSIGNED_BYTE, RenderResources.keyboard_image);
+}
+
+void install_pass_set(const char* path) {
+    const PassSetResult result = path ? load_pass_set_files(path) : build_pass_set(builtin_pass_set_sources());
+    if (result.programs[kMainPass] == 0) {
+        log_message("load_shader failed:%s", path);
+        return;
+    }
+    install_programs(result);
+    fill_channel_bindings(result);
+    bind_channel_units();
+    measure_channel_resolutions();
+    for (int pass = kBufferAPass; pass < kPassCount; ++pass) use_scratch_target(pass - 1, samples_own_target(pass));
+    restart_frame_count_and_time();
+    clear_render_targets();
+    blank_keyboard();
+}

@@ -1,0 +1,343 @@
+// The render pipeline on a real context: probe pass sets write what they
+// see into the RGBA32F buffer targets, which are read back exactly.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "render/channel_table.h"
+#include "render/frame_rendering.h"
+#include "render/pass_set_install.h"
+#include "render/render_resources.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/recording_log.h"
+#include "tests/support/temp_folder.h"
+
+static const int kWidth = 16;
+static const int kHeight = 8;
+
+// Writes one uniform per column of BufferA.
+static const char kUniformProbe[] =
+    "#pragma iChannel0 bayer.png\n"
+    "#pragma iChannel1 BufferB\n"
+    "#pragma iChannel3 Keyboard\n"
+    "void mainImage(out vec4 o, in vec2 p) {\n"
+    "    int x = int(p.x);\n"
+    "    o = vec4(0.0);\n"
+    "    if (x == 0) o = vec4(iResolution, 7.0);\n"
+    "    if (x == 1) o = vec4(float(iFrame), iTime, iTimeDelta, iFrameRate);\n"
+    "    if (x == 2) o = iMouse;\n"
+    "    if (x == 3) o = iDate;\n"
+    "    if (x == 4) o = vec4(iChannelTime[0], iChannelTime[1], iChannelTime[2], iChannelTime[3]);\n"
+    "    if (x == 5) o = vec4(iSampleRate, 0.0, 0.0, 0.0);\n"
+    "    if (x >= 6 && x <= 9) o = vec4(iChannelResolution[x - 6], 9.0);\n"
+    "}\n";
+
+static const char kPlainMain[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4(0.2, 0.4, 0.6, 1.0); }\n";
+
+struct Texel {
+    float r, g, b, a;
+};
+
+class RenderPipeline : public GlTest {
+  protected:
+    void SetUp() override {
+        AppSettings = kInitialAppSettings;
+        AppSettings.window_width = kWidth;
+        AppSettings.window_height = kHeight;
+        glViewport(0, 0, kWidth, kHeight);
+        set_fake_time_milliseconds(5000);
+        set_fake_counter(1000, 1000);
+        set_fake_cursor(0.0, 0.0);
+        create_render_resources();
+        start_frame_clock();
+    }
+
+    void TearDown() override {
+        destroy_render_resources();
+        AppSettings = kInitialAppSettings;
+    }
+
+    // Writes the pass files and installs them; empty texts are left out.
+    std::string install(const std::string& main_text, const std::string& a = "", const std::string& b = "",
+                        const std::string& c = "", const std::string& d = "") {
+        const std::string path = folder.write("set.glsl", main_text);
+        const char* suffixes[] = {"a", "b", "c", "d"};
+        const std::string* texts[] = {&a, &b, &c, &d};
+        for (int index = 0; index < 4; ++index) {
+            const std::string name = std::string("set.") + suffixes[index] + ".glsl";
+            if (!texts[index]->empty()) folder.write(name, *texts[index]);
+        }
+        install_pass_set(path.c_str());
+        return path;
+    }
+
+    // One frame, with the counter one frame interval (20 ms) later.
+    void frame() {
+        counter += 20;
+        set_fake_counter(counter, 1000);
+        render_frame();
+    }
+
+    static GLuint buffer_texture(int buffer) { return RenderResources.targets[buffer].colour_texture; }
+
+    static Texel texel(int buffer, int x, int y) {
+        const GLuint texture = buffer_texture(buffer);
+        GLint width = 0, height = 0;
+        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_HEIGHT, &height);
+        std::vector<float> pixels(static_cast<size_t>(width) * height * 4);
+        glGetTextureImage(texture, 0, GL_RGBA, GL_FLOAT, static_cast<GLsizei>(pixels.size() * sizeof(float)),
+                          pixels.data());
+        const float* at = &pixels[(static_cast<size_t>(y) * width + x) * 4];
+        return Texel{at[0], at[1], at[2], at[3]};
+    }
+
+    static GLuint texture_on_unit(int unit) {
+        GLint texture = 0;
+        glGetIntegeri_v(GL_TEXTURE_BINDING_2D, static_cast<GLuint>(unit), &texture);
+        return static_cast<GLuint>(texture);
+    }
+
+    int64_t counter = 1000;
+    TempFolder folder{"lumenfold-render"};
+    RecordingLog log;
+};
+
+static std::string with_directive(const char* directive, const char* body) {
+    return std::string(directive) + "\nvoid mainImage(out vec4 o, in vec2 p) { " + body + " }\n";
+}
+
+TEST_F(RenderPipeline, EveryUniformReachesItsPlaceInTheBlock) {
+    install(kPlainMain, kUniformProbe);
+    set_fake_time_milliseconds(7500);
+    set_fake_cursor(3.0, 2.0);
+    set_fake_date(LocalDateTime{2027, 0, 1, 0, 0, 0, 500});
+    frame();
+
+    const Texel resolution = texel(0, 0, 0);
+    EXPECT_EQ(resolution.r, kWidth);
+    EXPECT_EQ(resolution.g, kHeight);
+    EXPECT_EQ(resolution.b, 1.0f);
+
+    const Texel timing = texel(0, 1, 0);
+    EXPECT_EQ(timing.r, 0.0f) << "iFrame of the first frame after an install";
+    EXPECT_FLOAT_EQ(timing.g, 2.5f) << "iTime";
+    EXPECT_FLOAT_EQ(timing.b, 0.02f) << "iTimeDelta";
+    EXPECT_FLOAT_EQ(timing.a, 50.0f) << "iFrameRate";
+
+    const Texel mouse = texel(0, 2, 0);
+    EXPECT_EQ(mouse.r, 3.0f);
+    EXPECT_EQ(mouse.g, kHeight - 2.0f) << "y counts up from the bottom edge";
+    EXPECT_EQ(mouse.b, 0.0f);
+    EXPECT_TRUE(std::signbit(mouse.b)) << "z is -0.0: no button is ever pressed";
+    EXPECT_EQ(mouse.a, 0.0f);
+    EXPECT_FALSE(std::signbit(mouse.a));
+
+    const Texel date = texel(0, 3, 0);
+    EXPECT_EQ(date.r, 2027.0f);
+    EXPECT_EQ(date.g, 0.0f) << "January is month 0";
+    EXPECT_EQ(date.b, 1.0f);
+    EXPECT_FLOAT_EQ(date.a, 0.5f);
+
+    const Texel channel_time = texel(0, 4, 0);
+    for (float value : {channel_time.r, channel_time.g, channel_time.b, channel_time.a}) EXPECT_FLOAT_EQ(value, 2.5f);
+    EXPECT_EQ(texel(0, 5, 0).r, 48000.0f);
+}
+
+TEST_F(RenderPipeline, ChannelResolutionsAreThoseOfTheTexturesOnThePassUnits) {
+    install(kPlainMain, kUniformProbe);
+    frame();
+    const Texel bayer = texel(0, 6, 0);
+    EXPECT_EQ(bayer.r, 8.0f);
+    EXPECT_EQ(bayer.g, 8.0f);
+    EXPECT_EQ(bayer.b, 1.0f);
+    const Texel buffer_b = texel(0, 7, 0);
+    EXPECT_EQ(buffer_b.r, kWidth);
+    EXPECT_EQ(buffer_b.g, kHeight);
+    const Texel default_noise = texel(0, 8, 0);
+    EXPECT_EQ(default_noise.r, 256.0f);
+    const Texel keyboard = texel(0, 9, 0);
+    EXPECT_EQ(keyboard.r, 256.0f);
+    EXPECT_EQ(keyboard.g, 4.0f);
+}
+
+TEST_F(RenderPipeline, FrameCountAndTimeRestartWithEveryInstall) {
+    const std::string path = install(kPlainMain, kUniformProbe);
+    for (int n = 1; n <= 3; ++n) {
+        frame();
+        EXPECT_EQ(texel(0, 1, 0).r, n - 1.0f) << "the n-th frame has iFrame n - 1";
+    }
+    set_fake_time_milliseconds(9000);
+    install_pass_set(path.c_str());
+    EXPECT_EQ(texel(0, 1, 0).r, 0.0f) << "buffers are cleared by an install";
+    set_fake_time_milliseconds(9250);
+    frame();
+    EXPECT_EQ(texel(0, 1, 0).r, 0.0f);
+    EXPECT_FLOAT_EQ(texel(0, 1, 0).g, 0.25f);
+}
+
+TEST_F(RenderPipeline, TimeKeepsGrowingAcrossTheMillisecondCounterWrap) {
+    set_fake_time_milliseconds(0xFFFFFC18u);  // one second before the wrap
+    install(kPlainMain, kUniformProbe);
+    set_fake_time_milliseconds(1500u);
+    frame();
+    EXPECT_FLOAT_EQ(texel(0, 1, 0).g, 2.5f);
+}
+
+TEST_F(RenderPipeline, ChannelsSitOnUnitFourTimesPassPlusChannelWithTheDefaultOnEmptyOnes) {
+    install(with_directive("#pragma iChannel2 wood.jpg", "o = texture(iChannel2, p);"), kUniformProbe);
+    EXPECT_EQ(texture_on_unit(2), ChannelTable[19].texture);
+    EXPECT_EQ(texture_on_unit(4), ChannelTable[6].texture);
+    EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
+    EXPECT_EQ(texture_on_unit(7), RenderResources.keyboard_texture);
+    const GLuint noise = RenderResources.image_textures[0];
+    for (int unit : {0, 1, 3, 6, 8, 12, 16, 19}) EXPECT_EQ(texture_on_unit(unit), noise) << unit;
+}
+
+TEST_F(RenderPipeline, EarlierBuffersAreReadFromThisFrameLaterOnesFromTheLast) {
+    install(kPlainMain, "void mainImage(out vec4 o, in vec2 p) { o = vec4(float(iFrame) + 1.0); }\n",
+            with_directive("#pragma iChannel0 BufferA", "o = texelFetch(iChannel0, ivec2(p), 0);"),
+            with_directive("#pragma iChannel0 BufferD", "o = texelFetch(iChannel0, ivec2(p), 0);"),
+            with_directive("#pragma iChannel0 BufferA", "o = texelFetch(iChannel0, ivec2(p), 0);"));
+    frame();
+    EXPECT_EQ(texel(1, 4, 4).r, 1.0f);
+    EXPECT_EQ(texel(2, 4, 4).r, 0.0f) << "BufferD after the install was cleared";
+    frame();
+    frame();
+    EXPECT_EQ(texel(0, 4, 4).r, 3.0f);
+    EXPECT_EQ(texel(1, 4, 4).r, 3.0f);
+    EXPECT_EQ(texel(2, 4, 4).r, 2.0f);
+    EXPECT_EQ(texel(3, 4, 4).r, 3.0f);
+}
+
+TEST_F(RenderPipeline, AMissingBufferIsSkippedAndReadsAsZero) {
+    install(kPlainMain, with_directive("#pragma iChannel0 BufferB", "o = texelFetch(iChannel0, ivec2(p), 0) + 0.25;"),
+            "", with_directive("", "o = vec4(5.0);"));
+    frame();
+    frame();
+    EXPECT_EQ(texel(0, 1, 1).r, 0.25f);
+    EXPECT_EQ(texel(1, 1, 1).r, 0.0f);
+    EXPECT_EQ(texel(1, 1, 1).a, 0.0f);
+    EXPECT_EQ(texel(2, 1, 1).r, 5.0f);
+}
+
+TEST_F(RenderPipeline, KeyboardSamplesZero) {
+    install(kPlainMain, with_directive("#pragma iChannel0 Keyboard",
+                                       "o = texelFetch(iChannel0, ivec2(65, 0), 0) + texture(iChannel0, vec2(0.7, 0.4));"));
+    frame();
+    const Texel keys = texel(0, 2, 2);
+    EXPECT_EQ(keys.r, 0.0f);
+    EXPECT_EQ(keys.g, 0.0f);
+    EXPECT_EQ(keys.b, 0.0f);
+}
+
+TEST_F(RenderPipeline, APassThatReadsItselfSeesItsPreviousFrame) {
+    install(kPlainMain, with_directive("#pragma iChannel0 BufferA", "o = texelFetch(iChannel0, ivec2(p), 0) + 1.0;"));
+    EXPECT_NE(RenderResources.scratch[0].framebuffer, 0u);
+    for (int n = 1; n <= 4; ++n) {
+        frame();
+        EXPECT_EQ(texel(0, 0, 0).r, static_cast<float>(n));
+        EXPECT_EQ(texel(0, kWidth - 1, kHeight - 1).r, static_cast<float>(n));
+    }
+    EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
+}
+
+TEST_F(RenderPipeline, BindingItsOwnBufferWithoutSamplingItCostsNothing) {
+    install(kPlainMain, with_directive("#pragma iChannel2 BufferA", "o = vec4(1.0);"));
+    EXPECT_EQ(RenderResources.scratch[0].framebuffer, 0u);
+    EXPECT_EQ(texture_on_unit(6), buffer_texture(0));
+}
+
+TEST_F(RenderPipeline, AFailedReloadKeepsTheOldSetPlaying) {
+    install(kPlainMain, kUniformProbe);
+    const GLuint playing = InstalledPrograms[kBufferAPass];
+    frame();
+    frame();
+    frame();
+    const std::string missing = folder.file("missing.glsl");
+    install_pass_set(missing.c_str());
+    EXPECT_TRUE(log.has_prefix("load_shader failed:" + missing));
+    EXPECT_EQ(InstalledPrograms[kBufferAPass], playing);
+    frame();
+    EXPECT_EQ(texel(0, 1, 0).r, 3.0f) << "iFrame counts on";
+}
+
+TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) {
+    install(with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p);"), kUniformProbe);
+    frame();
+    const GLuint old_b = buffer_texture(1);
+    const int before = static_cast<int>(log.lines.size());
+
+    AppSettings.window_width = 12;
+    AppSettings.window_height = 6;
+    request_target_resize();
+    AppSettings.window_width = 10;
+    AppSettings.window_height = 4;
+    glViewport(0, 0, 10, 4);
+    request_target_resize();
+    frame();
+
+    EXPECT_EQ(log.count_prefix("old fbo:"), 1);
+    EXPECT_EQ(log.count_prefix("new fbo:"), 1);
+    const int old_line = log.find_prefix("old fbo:", before);
+    ASSERT_GE(old_line, 0);
+    EXPECT_NE(log.lines[old_line].find(" " + std::to_string(old_b) + " "), std::string::npos) << log.lines[old_line];
+    EXPECT_EQ(log.lines[old_line + 1],
+              "new fbo:" + std::to_string(buffer_texture(0)) + " " + std::to_string(buffer_texture(1)) + " " +
+                  std::to_string(buffer_texture(2)) + " " + std::to_string(buffer_texture(3)));
+
+    GLint width = 0;
+    glGetTextureLevelParameteriv(buffer_texture(1), 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 10);
+    EXPECT_EQ(texture_on_unit(0), buffer_texture(1)) << "Main's channel follows BufferB to its new texture";
+    EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
+    EXPECT_EQ(ChannelTable[kFirstBufferEntry + 1].texture, buffer_texture(1));
+    EXPECT_EQ(texel(0, 0, 0).r, 10.0f) << "iResolution has the new size in the same frame";
+    EXPECT_EQ(texel(0, 7, 0).r, kWidth) << "channel resolutions are measured by installs only";
+
+    install(with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p);"), kUniformProbe);
+    frame();
+    EXPECT_EQ(texel(0, 7, 0).r, 10.0f);
+}
+
+TEST_F(RenderPipeline, TheBuiltInPassSetBuildsAllFivePassesCleanly) {
+    install_pass_set(nullptr);
+    for (GLuint program : InstalledPrograms) EXPECT_NE(program, 0u);
+    EXPECT_EQ(log.count_prefix("---------- build shader part:"), 5);
+    EXPECT_EQ(log.count_prefix("pragma match: "), 10);
+    EXPECT_FALSE(log.has_prefix("Compile Error:")) << log.joined();
+    EXPECT_FALSE(log.has_prefix("Linking Error:")) << log.joined();
+    EXPECT_FALSE(log.has_prefix("load_shader failed:"));
+    EXPECT_EQ(RenderResources.scratch[0].framebuffer, 0u) << "BufferA binds itself but never samples it";
+    frame();
+    EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
+}
+
+TEST_F(RenderPipeline, WithoutAnyMainProgramNothingIsDrawn) {
+    install("void mainImage(out vec4 o, in vec2 p) { o = broken; }\n");
+    EXPECT_TRUE(log.has_prefix("load_shader failed:"));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    frame();
+    EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
+    unsigned char pixel[4] = {9, 9, 9, 9};
+    glReadPixels(1, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[0], 0);
+    EXPECT_EQ(pixel[3], 0);
+}
+
+TEST_F(RenderPipeline, MainDrawsIntoTheWindow) {
+    install(kPlainMain);
+    frame();
+    unsigned char pixel[4] = {0, 0, 0, 0};
+    glReadPixels(2, 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_NEAR(pixel[0], 51, 1);
+    EXPECT_NEAR(pixel[1], 102, 1);
+    EXPECT_NEAR(pixel[2], 153, 1);
+}
