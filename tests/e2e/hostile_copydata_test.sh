@@ -4,7 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 
 start_player
-check "the player is up" "wait_for_log '^---------------------$'"
+check "the player is up" "wait_for_log '^active Uniform Block:1$' 120"
+check "a smaller window keeps frames quick" "shrink_player"
 
 check "unterminated bytes are delivered" "[[ \$(probe copydata unterminated abc) == sent=1 ]]"
 check "unterminated bytes are logged as exactly those bytes" "logged | grep -qx 'WM_COPYDATA: abc'"

@@ -90,3 +90,36 @@ finish() {
     fi
     exit 0
 }
+
+# A screenshot of the top-left corner of the screen, where the player's
+# window sits when it is not attached to a desktop.
+screenshot() {
+    local file=$1 size=${2:-320x180}
+    xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop "$size+0+0" +repage "$file"
+}
+
+# Mean brightness of an image, 0 to 1.
+mean_brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
+
+# Pixels that differ between two images of the same size.
+changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+# The colour of one pixel as "r,g,b" in 0..255.
+pixel_colour() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# Shrinks the player's window so that llvmpipe draws a frame in well under a
+# second, and waits until the render targets follow.
+shrink_player() {
+    probe resize 320 180 >/dev/null
+    wait_for_log '^new fbo:' 60
+}
+
+# Waits until `condition` holds, polling; returns its last result.
+eventually() {
+    local condition=$1 seconds=${2:-60} tries
+    for tries in $(seq 1 "$seconds"); do
+        eval "$condition" && return 0
+        sleep 1
+    done
+    eval "$condition"
+}

@@ -116,10 +116,18 @@ static int press_alt() {
     HWND player = find_player();
     if (!player) return 1;
     DWORD_PTR result = 0;
-    const LRESULT menu = ::SendMessageTimeoutA(player, WM_SYSCOMMAND, SC_KEYMENU, 0, SMTO_NORMAL, 2000, &result);
-    const LRESULT alive = ::SendMessageTimeoutA(player, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result);
+    // Generous enough for a slow software-rendered frame in between; a
+    // player stuck in menu mode would not answer at all.
+    const LRESULT menu = ::SendMessageTimeoutA(player, WM_SYSCOMMAND, SC_KEYMENU, 0, SMTO_NORMAL, 15000, &result);
+    const LRESULT alive = ::SendMessageTimeoutA(player, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result);
     printf("keymenu=%d alive=%d\n", menu ? 1 : 0, alive ? 1 : 0);
     return menu && alive ? 0 : 1;
+}
+
+// Lets a test tell a top-level window from a child by its parent.
+static int print_desktop_window() {
+    printf("desktop=%X\n", bits(::GetDesktopWindow()));
+    return 0;
 }
 
 static int resize(int width, int height) {
@@ -139,6 +147,7 @@ int main(int argc, char** argv) {
     if (command == "taskbar-created") return taskbar_created();
     if (command == "copydata") return send_payload(argc > 2 ? argv[2] : "", argc > 3 ? argv[3] : "");
     if (command == "alt") return press_alt();
+    if (command == "desktop-window") return print_desktop_window();
     if (command == "resize" && argc > 3) return resize(atoi(argv[2]), atoi(argv[3]));
     return 2;
 }
