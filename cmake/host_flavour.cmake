@@ -5,11 +5,14 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL)
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+option(LUMENFOLD_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
 set(LUMENFOLD_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
 function(lumenfold_sanitize target)
-  target_compile_options(${target} PRIVATE ${LUMENFOLD_SANITIZERS})
-  target_link_options(${target} PRIVATE ${LUMENFOLD_SANITIZERS})
+  if(LUMENFOLD_SANITIZE)
+    target_compile_options(${target} PRIVATE ${LUMENFOLD_SANITIZERS})
+    target_link_options(${target} PRIVATE ${LUMENFOLD_SANITIZERS})
+  endif()
 endfunction()
 
 lumenfold_core_library(lumenfold_core app/debugger_output_host.cpp)
@@ -17,6 +20,19 @@ target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
 lumenfold_sanitize(lumenfold_core)
 
 include(cmake/host_tests.cmake)
+
+# Figures for the core on this machine's GL; scripts/bench runs it from an
+# unsanitized build.
+add_executable(lumenfold_benchmark
+  tools/benchmarks/lumenfold_benchmark.cpp
+  tests/support/gl_test_context_egl.cpp
+  desktop/platform_posix.cpp
+)
+target_link_libraries(lumenfold_benchmark PRIVATE lumenfold_core OpenGL::EGL)
+# Counts what our own code allocates, not what the driver does.
+target_link_options(lumenfold_benchmark PRIVATE -Wl,--wrap=malloc,--wrap=calloc,--wrap=realloc)
+lumenfold_sanitize(lumenfold_benchmark)
+lumenfold_warnings(lumenfold_benchmark)
 
 # Generators of the committed images and icon; they need libpng and libjpeg.
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "gl/gl_diagnostics.h"
-#include "tests/support/gl_test_context.h"
+#include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
 
 TEST(GlEnumName, DebugWordsAreShortAndOtherNamesFull) {

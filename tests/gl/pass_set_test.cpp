@@ -5,7 +5,7 @@
 
 #include "render/channel_table.h"
 #include "shader/pass_set.h"
-#include "tests/support/gl_test_context.h"
+#include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
 #include "tests/support/temp_folder.h"
 

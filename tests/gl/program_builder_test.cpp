@@ -8,7 +8,7 @@
 
 #include "shader/pass_assembly.h"
 #include "shader/program_builder.h"
-#include "tests/support/gl_test_context.h"
+#include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
 
 class ProgramBuilder : public GlTest {

@@ -13,7 +13,7 @@
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
 #include "tests/support/fake_platform.h"
-#include "tests/support/gl_test_context.h"
+#include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
 #include "tests/support/temp_folder.h"
 

@@ -9,7 +9,7 @@
 
 #include "render/builtin_images.h"
 #include "render/texture_loading.h"
-#include "tests/support/gl_test_context.h"
+#include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
 
 TEST(TextureLevels, OneFewerThanAFullChainButNeverNone) {

@@ -15,7 +15,7 @@ static EGLDisplay open_surfaceless_display() {
     return get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
 }
 
-bool open_test_gl_context() {
+bool open_test_gl_context(int width, int height) {
     if (test_context != EGL_NO_CONTEXT) return true;
     if (test_display == EGL_NO_DISPLAY) test_display = open_surfaceless_display();
     if (test_display == EGL_NO_DISPLAY || !eglInitialize(test_display, nullptr, nullptr)) return false;
@@ -30,8 +30,8 @@ bool open_test_gl_context() {
     if (!eglChooseConfig(test_display, config_attributes, &config, 1, &config_count) || config_count < 1) {
         return false;
     }
-    // A small pbuffer stands in for the window, so framebuffer 0 exists.
-    const EGLint surface_attributes[] = {EGL_WIDTH, 64, EGL_HEIGHT, 64, EGL_NONE};
+    // A pbuffer stands in for the window, so framebuffer 0 exists.
+    const EGLint surface_attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
     test_surface = eglCreatePbufferSurface(test_display, config, surface_attributes);
 
     const EGLint context_attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 4, EGL_CONTEXT_MINOR_VERSION, 5,

@@ -6,7 +6,7 @@
 static HWND test_window = nullptr;
 static const char* const kTestWindowClass = "LumenfoldTestGl";
 
-static HWND create_hidden_window() {
+static HWND create_hidden_window(int width, int height) {
     WNDCLASSEXA window_class;
     ZeroMemory(&window_class, sizeof window_class);
     window_class.cbSize = sizeof window_class;
@@ -15,13 +15,13 @@ static HWND create_hidden_window() {
     window_class.hInstance = ::GetModuleHandleA(nullptr);
     window_class.lpszClassName = kTestWindowClass;
     ::RegisterClassExA(&window_class);
-    return ::CreateWindowExA(0, kTestWindowClass, kTestWindowClass, WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+    return ::CreateWindowExA(0, kTestWindowClass, kTestWindowClass, WS_POPUP, 0, 0, width, height, nullptr, nullptr,
                              window_class.hInstance, nullptr);
 }
 
-bool open_test_gl_context() {
+bool open_test_gl_context(int width, int height) {
     if (gl_render_context) return true;
-    test_window = create_hidden_window();
+    test_window = create_hidden_window(width, height);
     if (!test_window) return false;
     // The player's own creation path, so the tests exercise it as well.
     if (!create_gl_context(test_window)) return false;

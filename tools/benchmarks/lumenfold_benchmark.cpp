@@ -1,0 +1,234 @@
+// Prints how long the player's core takes on this machine's GL: decoding and
+// uploading the built-in images, building pass sets, start-up up to the
+// first finished frame, the CPU cost of render_frame and whole frames at two
+// sizes, and what render_frame allocates. Figures, not verdicts.
+#include <GL/glew.h>
+
+#include <stb_image.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "app/log.h"
+#include "render/builtin_images.h"
+#include "render/frame_rendering.h"
+#include "render/pass_set_install.h"
+#include "render/render_resources.h"
+#include "render/texture_loading.h"
+#include "shader/builtin_pass_set.h"
+#include "shader/pass_set.h"
+#include "tests/support/gl_test_context.h"
+
+// Allocations made by our own code: operator new here, and malloc, calloc
+// and realloc through the linker's wrapping of the statically linked core.
+static std::atomic<long long> allocation_count{0};
+static std::atomic<long long> allocated_bytes{0};
+
+extern "C" void* __real_malloc(size_t size);
+extern "C" void* __real_calloc(size_t count, size_t size);
+extern "C" void* __real_realloc(void* block, size_t size);
+
+extern "C" void* __wrap_malloc(size_t size) {
+    ++allocation_count;
+    allocated_bytes += static_cast<long long>(size);
+    return __real_malloc(size);
+}
+extern "C" void* __wrap_calloc(size_t count, size_t size) {
+    ++allocation_count;
+    allocated_bytes += static_cast<long long>(count * size);
+    return __real_calloc(count, size);
+}
+extern "C" void* __wrap_realloc(void* block, size_t size) {
+    ++allocation_count;
+    allocated_bytes += static_cast<long long>(size);
+    return __real_realloc(block, size);
+}
+
+void* operator new(size_t size) {
+    ++allocation_count;
+    allocated_bytes += static_cast<long long>(size);
+    void* block = __real_malloc(size ? size : 1);
+    if (!block) abort();
+    return block;
+}
+void operator delete(void* block) noexcept { free(block); }
+void operator delete(void* block, size_t) noexcept { free(block); }
+
+typedef std::chrono::steady_clock Clock;
+
+static double milliseconds_since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// CPU time of this thread only: llvmpipe rasterizes on worker threads, so
+// this leaves out the "GPU" work as far as that driver allows.
+static double thread_cpu_milliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+}
+
+static void quiet_log(const char*, void*) {}
+
+static const char kTrivialMain[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4(p / iResolution.xy, 0.5, 1.0); }\n";
+
+static PassSetSources trivial_sources() {
+    PassSetSources sources = {};
+    sources.texts[kMainPass] = kTrivialMain;
+    return sources;
+}
+
+static void report_image_loading() {
+    printf("\n== built-in images: decode, upload with mipmaps (GPU finished)\n");
+    double decode_total = 0.0, upload_total = 0.0;
+    for (const BuiltinImage& image : BuiltinImages) {
+        Clock::time_point start = Clock::now();
+        int width = 0, height = 0, components = 0;
+        stbi_set_flip_vertically_on_load(1);
+        stbi_uc* pixels =
+            stbi_load_from_memory(image.bytes, static_cast<int>(image.size), &width, &height, &components, 4);
+        const double decode = milliseconds_since(start);
+        stbi_image_free(pixels);
+
+        GLuint texture = 0;
+        glCreateTextures(GL_TEXTURE_2D, 1, &texture);
+        glFinish();
+        start = Clock::now();
+        load_texture(texture, image.bytes, static_cast<int32_t>(image.size));
+        glFinish();
+        const double whole = milliseconds_since(start);
+        glDeleteTextures(1, &texture);
+
+        printf("  %-16s %4dx%-4d decode %7.2f ms, upload+mipmaps %7.2f ms\n", image.name, width, height, decode,
+               whole - decode);
+        decode_total += decode;
+        upload_total += whole - decode;
+    }
+    printf("  all twenty: decode %.1f ms, upload+mipmaps %.1f ms, total %.1f ms\n", decode_total, upload_total,
+           decode_total + upload_total);
+}
+
+static void report_pass_set_build(const char* label, const PassSetSources& sources) {
+    const Clock::time_point start = Clock::now();
+    const PassSetResult result = build_pass_set(sources);
+    glFinish();
+    const double elapsed = milliseconds_since(start);
+    int built = 0;
+    for (GLuint program : result.programs) {
+        if (program) ++built;
+        glDeleteProgram(program);
+    }
+    printf("  %-22s %d program(s) in %8.1f ms\n", label, built, elapsed);
+}
+
+struct FrameFigures {
+    double call_ms;    // wall time of render_frame alone, GPU idle when it starts
+    double cpu_ms;     // this thread's CPU time inside render_frame
+    double frame_ms;   // render_frame and glFinish
+    long long allocations;
+    long long bytes;
+};
+
+static FrameFigures measure_frames(int frames) {
+    std::vector<double> call, cpu, whole;
+    long long allocations = 0, bytes = 0;
+    for (int frame = 0; frame < frames; ++frame) {
+        glFinish();
+        const long long count_before = allocation_count, bytes_before = allocated_bytes;
+        const double cpu_before = thread_cpu_milliseconds();
+        const Clock::time_point start = Clock::now();
+        render_frame();
+        const double call_ms = milliseconds_since(start);
+        const double cpu_ms = thread_cpu_milliseconds() - cpu_before;
+        allocations += allocation_count - count_before;
+        bytes += allocated_bytes - bytes_before;
+        call.push_back(call_ms);
+        cpu.push_back(cpu_ms);
+        glFinish();
+        whole.push_back(milliseconds_since(start));
+    }
+    for (std::vector<double>* figures : {&call, &cpu, &whole}) std::sort(figures->begin(), figures->end());
+    return FrameFigures{call[call.size() / 2], cpu[cpu.size() / 2], whole[whole.size() / 2], allocations / frames,
+                        bytes / frames};
+}
+
+static void resize_to(int width, int height) {
+    AppSettings.window_width = width;
+    AppSettings.window_height = height;
+    glViewport(0, 0, width, height);
+    request_target_resize();
+    render_frame();  // carries the resize out
+    glFinish();
+}
+
+static void report_frames(const char* label, bool builtin, int width, int height, int frames) {
+    resize_to(width, height);
+    if (builtin) {
+        install_pass_set(nullptr);
+    } else {
+        // Installs read files; the trivial set is built from its text.
+        const PassSetResult result = build_pass_set(trivial_sources());
+        delete_installed_programs();
+        InstalledPrograms[kMainPass] = result.programs[kMainPass];
+    }
+    render_frame();  // warm-up: first use of each program
+    glFinish();
+    const FrameFigures figures = measure_frames(frames);
+    printf("  %-9s %4dx%-4d render_frame: call %9.3f ms, thread CPU %8.3f ms; whole frame %9.2f ms; "
+           "%lld allocations, %lld bytes per frame\n",
+           label, width, height, figures.call_ms, figures.cpu_ms, figures.frame_ms, figures.allocations,
+           figures.bytes);
+}
+
+int main() {
+    set_log_observer(quiet_log, nullptr);
+    // The log goes to standard error; the figures to standard output.
+    if (!freopen("/dev/null", "w", stderr)) return 1;
+
+    Clock::time_point start = Clock::now();
+    if (!open_test_gl_context(1280, 720)) {
+        printf("no GL 4.5 core context\n");
+        return 1;
+    }
+    const double context_ms = milliseconds_since(start);
+    printf("GL: %s / %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));
+
+    report_image_loading();
+
+    printf("\n== pass set builds (compile, link, interface report)\n");
+    AppSettings = kInitialAppSettings;
+    start = Clock::now();
+    create_render_resources();
+    const double resources_ms = milliseconds_since(start);
+    report_pass_set_build("built-in (five passes)", builtin_pass_set_sources());
+    report_pass_set_build("trivial (Main only)", trivial_sources());
+
+    printf("\n== start-up phases up to the first finished frame (1280x720)\n");
+    start = Clock::now();
+    install_pass_set(nullptr);
+    const double install_ms = milliseconds_since(start);
+    start_frame_clock();
+    start = Clock::now();
+    render_frame();
+    glFinish();
+    const double first_frame_ms = milliseconds_since(start);
+    printf("  GL context %8.1f ms\n  render resources (twenty images) %8.1f ms\n  built-in install %8.1f ms\n"
+           "  first frame %8.1f ms\n  (the player also waits at least 1 s for the desktop before its context)\n",
+           context_ms, resources_ms, install_ms, first_frame_ms);
+
+    printf("\n== frames (median)\n");
+    report_frames("trivial", false, 320, 180, 20);
+    report_frames("trivial", false, 1280, 720, 10);
+    report_frames("built-in", true, 320, 180, 5);
+    report_frames("built-in", true, 1280, 720, 3);
+
+    destroy_render_resources();
+    close_test_gl_context();
+    return 0;
+}
