@@ -103,7 +103,11 @@ static void create_keyboard_texture() {
 
 void create_render_resources() {
     RenderResourcesState& r = RenderResources;
+    // Sizes that arrived while the window was created and attached still
+    // ask for a re-creation at the first frame.
+    const bool resize_pending = r.resize_pending;
     memset(&r, 0, sizeof r);
+    r.resize_pending = resize_pending;
     glCreateVertexArrays(1, &r.vertex_array);
     glCreateBuffers(1, &r.vertex_buffer);
     glCreateBuffers(1, &r.uniform_buffer);
@@ -187,7 +191,12 @@ void recreate_render_targets() {
     for (RenderTarget& target : r.targets) glDeleteTextures(1, &target.depth_texture);
     create_target_textures();
     log_colour_textures("new fbo:%d %d %d %d");
-    for (const RenderTarget& target : r.targets) give_target_storage(target);
+    for (const RenderTarget& target : r.targets) {
+        give_target_storage(target);
+        // A pass that reads its own or a later buffer would otherwise start
+        // from whatever memory the new texture got.
+        glClearTexImage(target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
+    }
 
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {
         for (int index = 0; index < kRenderTargetCount; ++index) {

@@ -298,11 +298,24 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
     EXPECT_EQ(ChannelTable[kFirstBufferEntry + 1].texture, buffer_texture(1));
     EXPECT_EQ(texel(0, 0, 0).r, 10.0f) << "iResolution has the new size in the same frame";
+    EXPECT_EQ(texel(2, 3, 3).a, 0.0f) << "a re-created target starts cleared, not undefined";
     EXPECT_EQ(texel(0, 7, 0).r, kWidth) << "channel resolutions are measured by installs only";
 
     install(with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p);"), kUniformProbe);
     frame();
     EXPECT_EQ(texel(0, 7, 0).r, 10.0f);
+}
+
+TEST_F(RenderPipeline, ASizeStoredBeforeTheResourcesExistIsCarriedOutAtTheFirstFrame) {
+    destroy_render_resources();
+    request_target_resize();  // as the window's creation and attachment do
+    create_render_resources();
+    install(kPlainMain);
+    frame();
+    EXPECT_EQ(log.count_prefix("old fbo:"), 1);
+    EXPECT_EQ(log.count_prefix("new fbo:"), 1);
+    frame();
+    EXPECT_EQ(log.count_prefix("old fbo:"), 1);
 }
 
 TEST_F(RenderPipeline, TheBuiltInPassSetBuildsAllFivePassesCleanly) {
