@@ -36,18 +36,24 @@ const char* glsl_version_header() {
     return version_line;
 }
 
+// The info log of a shader or program, zero-terminated; the caller frees
+// it. Null only when no memory is left.
+static char* read_info_log(GLuint object, PFNGLGETSHADERIVPROC get_parameter, PFNGLGETSHADERINFOLOGPROC get_log) {
+    GLint length = 0;
+    get_parameter(object, GL_INFO_LOG_LENGTH, &length);
+    char* info = static_cast<char*>(calloc(static_cast<size_t>(length > 0 ? length : 1), 1));
+    if (info && length > 0) get_log(object, length, nullptr, info);
+    return info;
+}
+
 // A stage that does not compile is reported with its own log, whose line
 // numbers count lines of the pass text; the link result still decides.
 static void report_compile_failure(GLuint shader) {
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
     if (compiled) return;
-    GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-    char* info = static_cast<char*>(calloc(static_cast<size_t>(length > 0 ? length : 1), 1));
-    if (!info) return;
-    if (length > 0) glGetShaderInfoLog(shader, length, nullptr, info);
-    log_message("Compile Error:%s", info);
+    char* info = read_info_log(shader, glGetShaderiv, glGetShaderInfoLog);
+    log_message("Compile Error:%s", info ? info : "");
     free(info);
 }
 
@@ -86,10 +92,8 @@ GLuint build_program(const char* text, bool with_geometry_stage) {
 }
 
 static void report_link_failure(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    char* info = static_cast<char*>(calloc(static_cast<size_t>(length > 0 ? length : 1), 1));
-    if (info && length > 0) glGetProgramInfoLog(program, length, nullptr, info);
+    char* info = read_info_log(program, glGetProgramiv, glGetProgramInfoLog);
+    // An empty log would leave "Linking Error:" saying nothing at all.
     log_message("Linking Error:\n%s", info && info[0] ? info : "(no info log)");
     free(info);
 }
