@@ -10,6 +10,7 @@
 #include "app/instance_name.h"
 #include "app/log.h"
 #include "app/single_instance.h"
+#include "desktop/desktop_layer.h"
 #include "desktop/dpi_awareness.h"
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     register_host_window_class(instance);
     HWND window = create_host_window(instance);
+    attach_to_desktop(window);
 
     if (!create_gl_context(window)) return fail_without_gl_context(window, instance);
     ::wglMakeCurrent(gl_device_context, gl_render_context);

@@ -18,6 +18,7 @@ lumenfold_windows_defaults(lumenfold_core)
 add_library(lumenfold_platform STATIC
   app/host_window.cpp
   app/single_instance.cpp
+  desktop/desktop_layer.cpp
   desktop/dpi_awareness.cpp
   desktop/windows_version.cpp
   gl/gl_context.cpp

@@ -10,4 +10,6 @@ check "the exit code is 1" "[[ \$(player_exit_code) == 1 ]]"
 check "the failure names the version asked for" "logged | grep -qx 'wglCreateContextAttribsARB Failed, OpenGL 4.5 core'"
 check "no information dump follows" "! logged | grep -q 'glGetDbgInfo'"
 check "no window is left" "[[ \$(player_window) == 0 ]]"
+window=$(logged | sed -n 's/^hwnd:\([0-9a-f]*\)$/\1/p')
+check "no tray icon is left behind" "[[ -n '$window' && \$(probe tray-exists $window) == tray=0 ]]"
 finish

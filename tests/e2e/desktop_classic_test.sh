@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The classic desktop (Windows 10 to Windows 11 23H2): asked with 0x052C,
+# Explorer puts the icons in a worker window and paints the wallpaper in a
+# second worker after it. The player hides that second worker, becomes a
+# child of the program manager covering the primary screen, and a later
+# start still finds it there. Without a second worker nothing is hidden.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/fake_shell.sh"
+
+attachment_lines() { logged | sed -n '/^hwnd:/,/^SetWindowPos:/p'; }
+
+# Starts the player against the given layout and reads what both sides see.
+attach_with_shell() {
+    rm -f "$E2E_LOG"
+    start_fake_shell "$1"
+    start_player
+    check "the attachment to the $1 shell ends with the size" "wait_for_log '^SetWindowPos:'"
+    REPORT=$(fake_shell report)
+    WINDOW=$(player_window)
+    EXPLORER=$(shell_says program-manager | cut -d' ' -f1)
+    SCREEN=$(shell_says screen)
+    DESKTOP=$(probe desktop-window | sed -n 's/^desktop=//p')
+}
+
+detach() {
+    stop_player
+    fake_shell stop
+}
+
+attach_with_shell classic
+expected="hwnd:${WINDOW,,}
+Explorer:$EXPLORER
+worker:$(shell_says icon-worker | tr A-F a-f)
+defView:$(shell_says icon-view | tr A-F a-f)
+worker2:$(shell_says wallpaper-worker)
+worker2 GetParent:0  explorer:$EXPLORER
+SetParent:$DESKTOP
+SetWindowPos:${SCREEN/x/ }"
+check "the player asked Explorer once for its workers" "[[ \$(shell_says split-requests) == 1 ]]"
+check "the eight attachment lines come in order with their handles in their case" \
+    '[[ "$(attachment_lines)" == "$expected" ]]'
+check "the attachment does not also give up" "! logged | grep -q 'Explorer may not be running'"
+check "the wallpaper worker is hidden, and only it" "[[ \$(shell_says hidden) == wallpaper-worker ]]"
+check "the player is the program manager's only child" "[[ \$(shell_says children) == Lumenfold_Velvetdusk ]]"
+check "the player covers the primary screen from (0, 0)" \
+    "probe describe | grep -q 'parent=$EXPLORER rect=0,0,${SCREEN/x/,} visible=1'"
+check "the player keeps its pop-up style and is not layered" \
+    "probe describe | grep -q 'style=9' && shell_child Lumenfold_Velvetdusk | grep -q 'layered=0'"
+
+later_start 'C:\walls\classic.glsl'
+check "a later start finds the window under the program manager" "grep -qx 'SendMessage wnd:$WINDOW' later.lines"
+check "the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: C:\walls\classic.glsl'"
+detach
+
+attach_with_shell classic-lone
+expected="hwnd:${WINDOW,,}
+Explorer:$EXPLORER
+worker:$(shell_says icon-worker | tr A-F a-f)
+defView:$(shell_says icon-view | tr A-F a-f)
+worker2:0
+worker2 GetParent:0  explorer:$EXPLORER
+SetParent:$DESKTOP
+SetWindowPos:${SCREEN/x/ }"
+check "without a second worker the lines say worker2:0 and go on" '[[ "$(attachment_lines)" == "$expected" ]]'
+check "without a second worker nothing is hidden" "[[ \$(shell_says hidden) == none ]]"
+check "without a second worker the player still moves in and covers the screen" \
+    "probe describe | grep -q 'parent=$EXPLORER rect=0,0,${SCREEN/x/,} visible=1'"
+detach
+finish

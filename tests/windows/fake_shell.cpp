@@ -1,0 +1,354 @@
+// A stand-in for Explorer's desktop windows in the end-to-end tests: Wine has
+// no program manager, so this program makes one and, when message 0x052C
+// arrives, builds the desktop layout it was asked to play. It tells what it
+// sees, so tests assert on the outcome rather than on the calls that led
+// there.
+//
+//   lumenfold_fake_shell serve <layout>  plays the shell until stopped
+//       classic         icon worker, wallpaper worker after it
+//       classic-lone    icon worker only, no wallpaper worker
+//       raised          icons and wallpaper worker inside the program manager
+//       deaf            a program manager that ignores 0x052C
+//   lumenfold_fake_shell wait            returns once a shell is up
+//   lumenfold_fake_shell report          prints what the shell sees
+//   lumenfold_fake_shell stop            ends the shell
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+static const UINT kSplitDesktopMessage = 0x052C;
+static const char* const kReportMessageName = "LumenfoldFakeShellReport";
+// A shell left behind by a failed test must not haunt the next one.
+static const UINT kLifetimeMs = 240000;
+static const UINT_PTR kLifetimeTimer = 1;
+
+enum class Layout { Classic, ClassicLone, Raised, Deaf };
+
+struct ShellWindows {
+    HWND program_manager;
+    HWND icon_worker;
+    HWND icon_view;
+    HWND wallpaper_worker;
+};
+
+struct ShellState {
+    Layout layout;
+    const char* layout_name;
+    bool built;
+    int split_requests;
+    UINT report_message;
+    ShellWindows windows;
+};
+
+static ShellState shell;
+
+static unsigned bits(HWND window) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)); }
+
+static int screen_width() { return ::GetSystemMetrics(SM_CXSCREEN); }
+static int screen_height() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+static HWND find_program_manager() {
+    return ::FindWindowExA(::GetDesktopWindow(), nullptr, "Progman", "Program Manager");
+}
+
+// ---- building the layouts
+
+static HWND create_worker(HWND parent) {
+    const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+    const DWORD ex_style = parent ? 0 : WS_EX_NOACTIVATE;
+    return ::CreateWindowExA(ex_style, "WorkerW", "", style, 0, 0, screen_width(), screen_height(), parent, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
+}
+
+static HWND create_icon_view(HWND parent, DWORD ex_style) {
+    return ::CreateWindowExA(ex_style, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, screen_width(),
+                             screen_height(), parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+}
+
+static void place_below(HWND window, HWND above) {
+    ::SetWindowPos(window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+static void build_classic_layout(bool with_wallpaper_worker) {
+    ShellWindows& windows = shell.windows;
+    // The player looks for the wallpaper worker after the icon worker in the
+    // window list, so it must sit below it; a new window starts on top.
+    if (with_wallpaper_worker) windows.wallpaper_worker = create_worker(nullptr);
+    windows.icon_worker = create_worker(nullptr);
+    windows.icon_view = create_icon_view(windows.icon_worker, 0);
+    place_below(windows.program_manager, HWND_BOTTOM);
+}
+
+static void build_raised_layout() {
+    ShellWindows& windows = shell.windows;
+    windows.icon_view = create_icon_view(windows.program_manager, WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(windows.icon_view, 0, 255, LWA_ALPHA);
+    windows.wallpaper_worker = create_worker(windows.program_manager);
+    place_below(windows.wallpaper_worker, windows.icon_view);
+}
+
+static void split_desktop() {
+    ++shell.split_requests;
+    if (shell.built) return;
+    shell.built = true;
+    switch (shell.layout) {
+        case Layout::Classic:
+            build_classic_layout(true);
+            break;
+        case Layout::ClassicLone:
+            build_classic_layout(false);
+            break;
+        case Layout::Raised:
+            build_raised_layout();
+            break;
+        case Layout::Deaf:
+            break;
+    }
+}
+
+// ---- what the shell sees
+
+static bool has_visible_bit(HWND window) { return (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+static std::string format(const char* pattern, ...) {
+    char line[512];
+    va_list args;
+    va_start(args, pattern);
+    vsnprintf(line, sizeof line, pattern, args);
+    va_end(args);
+    return line;
+}
+
+static std::string hidden_windows() {
+    const struct {
+        const char* role;
+        HWND window;
+    } roles[] = {{"program-manager", shell.windows.program_manager},
+                 {"icon-worker", shell.windows.icon_worker},
+                 {"icon-view", shell.windows.icon_view},
+                 {"wallpaper-worker", shell.windows.wallpaper_worker}};
+    std::string hidden;
+    for (const auto& role : roles) {
+        if (!role.window || has_visible_bit(role.window)) continue;
+        if (!hidden.empty()) hidden += " ";
+        hidden += role.role;
+    }
+    return hidden.empty() ? "none" : hidden;
+}
+
+static std::string class_of(HWND window) {
+    char name[256] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+static std::string alpha_of(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return "none";
+    return format("%d", alpha);
+}
+
+static std::string describe_child(HWND child) {
+    RECT rect;
+    ::GetWindowRect(child, &rect);
+    const LONG ex_style = ::GetWindowLongA(child, GWL_EXSTYLE);
+    const bool layered = (ex_style & WS_EX_LAYERED) != 0;
+    return format("child=%s window=%X rect=%ld,%ld,%ld,%ld visible=%d layered=%d alpha=%s\n", class_of(child).c_str(),
+                  bits(child), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                  has_visible_bit(child) ? 1 : 0, layered ? 1 : 0, layered ? alpha_of(child).c_str() : "none");
+}
+
+// The children of the program manager from the top of the Z order down.
+static std::string describe_program_manager_children() {
+    std::string classes;
+    std::string details;
+    for (HWND child = ::GetWindow(shell.windows.program_manager, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!classes.empty()) classes += " ";
+        classes += class_of(child);
+        details += describe_child(child);
+    }
+    return "children=" + (classes.empty() ? std::string("none") : classes) + "\n" + details;
+}
+
+static const char* role_of(HWND window) {
+    const ShellWindows& windows = shell.windows;
+    if (window == windows.icon_worker) return "icon-worker";
+    if (window == windows.wallpaper_worker) return "wallpaper-worker";
+    return "other";
+}
+
+// The top-level "WorkerW" windows in the order of the window list, which is
+// the order the player searches them in.
+// NOTE: Wine moves a window it hides to the top of that list, so once the
+// player has hidden the wallpaper worker the order no longer shows the
+// layout as it was built.
+static std::string describe_top_level_workers() {
+    std::string roles;
+    for (HWND worker = ::FindWindowExA(nullptr, nullptr, "WorkerW", nullptr); worker;
+         worker = ::FindWindowExA(nullptr, worker, "WorkerW", nullptr)) {
+        if (!roles.empty()) roles += " ";
+        roles += role_of(worker);
+    }
+    return "workers=" + (roles.empty() ? std::string("none") : roles) + "\n";
+}
+
+static std::string describe_shell() {
+    const ShellWindows& windows = shell.windows;
+    const LONG ex_style = ::GetWindowLongA(windows.program_manager, GWL_EXSTYLE);
+    std::string report;
+    report += format("layout=%s\n", shell.layout_name);
+    report += format("split-requests=%d\n", shell.split_requests);
+    report += format("screen=%dx%d\n", screen_width(), screen_height());
+    report += format("program-manager=%X noredirection=%d\n", bits(windows.program_manager),
+                     (ex_style & WS_EX_NOREDIRECTIONBITMAP) ? 1 : 0);
+    report += format("icon-worker=%X\n", bits(windows.icon_worker));
+    report += format("icon-view=%X\n", bits(windows.icon_view));
+    report += format("wallpaper-worker=%X\n", bits(windows.wallpaper_worker));
+    report += describe_top_level_workers();
+    report += "hidden=" + hidden_windows() + "\n";
+    report += describe_program_manager_children();
+    return report;
+}
+
+static void send_report(HWND asker) {
+    const std::string report = describe_shell();
+    COPYDATASTRUCT data;
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(report.size() + 1);
+    data.lpData = const_cast<char*>(report.c_str());
+    ::SendMessageA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(shell.windows.program_manager),
+                   reinterpret_cast<LPARAM>(&data));
+}
+
+// ---- serving
+
+static LRESULT CALLBACK program_manager_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kSplitDesktopMessage) {
+        split_desktop();
+        return 0;
+    }
+    if (message == shell.report_message && shell.report_message != 0) {
+        send_report(reinterpret_cast<HWND>(wparam));
+        return 1;
+    }
+    switch (message) {
+        case WM_TIMER:
+            if (wparam == kLifetimeTimer) ::DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+    }
+    return ::DefWindowProcA(window, message, wparam, lparam);
+}
+
+static void register_class(const char* name, WNDPROC procedure) {
+    WNDCLASSEXA window_class;
+    ZeroMemory(&window_class, sizeof window_class);
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = ::GetModuleHandleA(nullptr);
+    window_class.lpszClassName = name;
+    ::RegisterClassExA(&window_class);
+}
+
+static bool parse_layout(const char* name) {
+    const struct {
+        const char* name;
+        Layout layout;
+    } layouts[] = {{"classic", Layout::Classic},
+                   {"classic-lone", Layout::ClassicLone},
+                   {"raised", Layout::Raised},
+                   {"deaf", Layout::Deaf}};
+    for (const auto& entry : layouts) {
+        if (strcmp(entry.name, name) != 0) continue;
+        shell.layout = entry.layout;
+        shell.layout_name = entry.name;
+        return true;
+    }
+    return false;
+}
+
+static int serve(const char* layout_name) {
+    if (!parse_layout(layout_name)) return 2;
+    shell.report_message = ::RegisterWindowMessageA(kReportMessageName);
+    register_class("Progman", program_manager_proc);
+    register_class("WorkerW", ::DefWindowProcA);
+    register_class("SHELLDLL_DefView", ::DefWindowProcA);
+
+    // The raised desktop's program manager has no redirection surface.
+    const DWORD ex_style = WS_EX_NOACTIVATE | (shell.layout == Layout::Raised ? WS_EX_NOREDIRECTIONBITMAP : 0);
+    shell.windows.program_manager = ::CreateWindowExA(
+        ex_style, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (!shell.windows.program_manager) return 1;
+    place_below(shell.windows.program_manager, HWND_BOTTOM);
+    ::SetTimer(shell.windows.program_manager, kLifetimeTimer, kLifetimeMs, nullptr);
+
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+// ---- asking a running shell
+
+static HWND wait_for_program_manager(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        HWND program_manager = find_program_manager();
+        if (program_manager || ::GetTickCount() - start > milliseconds) return program_manager;
+        ::Sleep(50);
+    }
+}
+
+static LRESULT CALLBACK report_reader_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_COPYDATA && lparam) {
+        const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+        if (data->lpData && data->cbData > 0) fwrite(data->lpData, 1, data->cbData - 1, stdout);
+        return 1;
+    }
+    return ::DefWindowProcA(window, message, wparam, lparam);
+}
+
+// The shell answers with a WM_COPYDATA of its own, which arrives while this
+// thread waits for the request to return.
+static int print_report() {
+    HWND program_manager = find_program_manager();
+    if (!program_manager) return 1;
+    register_class("LumenfoldFakeShellReader", report_reader_proc);
+    HWND reader = ::CreateWindowExA(0, "LumenfoldFakeShellReader", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    DWORD_PTR answered = 0;
+    const LRESULT sent = ::SendMessageTimeoutA(program_manager, ::RegisterWindowMessageA(kReportMessageName),
+                                               reinterpret_cast<WPARAM>(reader), 0, SMTO_NORMAL, 10000, &answered);
+    fflush(stdout);
+    ::DestroyWindow(reader);
+    return sent && answered ? 0 : 1;
+}
+
+static int stop() {
+    HWND program_manager = find_program_manager();
+    if (!program_manager) return 0;
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(program_manager, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &result);
+    for (int tries = 0; tries < 100 && ::IsWindow(program_manager); ++tries) ::Sleep(50);
+    return ::IsWindow(program_manager) ? 1 : 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string command = argv[1];
+    if (command == "serve" && argc > 2) return serve(argv[2]);
+    if (command == "wait") return wait_for_program_manager(20000) ? 0 : 1;
+    if (command == "report") return print_report();
+    if (command == "stop") return stop();
+    return 2;
+}
