@@ -107,7 +107,6 @@ bool register_host_window_class(HINSTANCE instance) {
 }
 
 HWND create_host_window(HINSTANCE instance) {
-    return ::CreateWindowExA(0, kInstanceName, kInstanceName, WS_POPUP | WS_VISIBLE, 0, 0,
-                             AppSettings.window_width, AppSettings.window_height, nullptr, nullptr, instance,
-                             nullptr);
+    return ::CreateWindowExA(0, kInstanceName, kInstanceName, WS_POPUP | WS_VISIBLE, 0, 0, AppSettings.window_width,
+                             AppSettings.window_height, nullptr, nullptr, instance, nullptr);
 }

@@ -21,9 +21,7 @@ constexpr int kDebuggerCopyLimit = 255;
 void log_message(const char* format, ...) LUMENFOLD_PRINTF_FORMAT(1, 2);
 
 // Handles are logged as their low 32 bits, whatever the pointer width.
-inline uint32_t handle_bits(const void* handle) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle));
-}
+inline uint32_t handle_bits(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)); }
 
 // Lets a test (or any other reader) see each whole line as it is logged,
 // without the added line feed. Null removes the observer.

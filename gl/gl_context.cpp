@@ -48,12 +48,14 @@ static bool load_entry_points_with_temporary_context(HDC device_context) {
 
 static HGLRC create_core_context(HDC device_context) {
     if (!wglCreateContextAttribsARB) return nullptr;
+    // clang-format off
     const int attributes[] = {
         WGL_CONTEXT_MAJOR_VERSION_ARB, AppSettings.gl_major_version,
         WGL_CONTEXT_MINOR_VERSION_ARB, AppSettings.gl_minor_version,
         WGL_CONTEXT_PROFILE_MASK_ARB,  WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
         0,                             0,
     };
+    // clang-format on
     return wglCreateContextAttribsARB(device_context, nullptr, attributes);
 }
 
@@ -92,8 +94,7 @@ static long ask_compositor(int* enabled) {
 }
 
 static bool composition_on_now() {
-    return composition_is_on(is_windows_version_at_least(6, 0), is_windows_version_at_least(6, 2),
-                             ask_compositor);
+    return composition_is_on(is_windows_version_at_least(6, 0), is_windows_version_at_least(6, 2), ask_compositor);
 }
 
 void apply_swap_interval(int interval) {

@@ -84,6 +84,5 @@ void GLAPIENTRY gl_debug_callback(GLenum source, GLenum type, GLuint id, GLenum 
                                   const GLchar* message, const void* user) {
     (void)length;
     (void)user;
-    log_message("GL:%s.%s.%s[0x%X]:%s", gl_enum_name(source), gl_enum_name(type), gl_enum_name(severity), id,
-                message);
+    log_message("GL:%s.%s.%s[0x%X]:%s", gl_enum_name(source), gl_enum_name(type), gl_enum_name(severity), id, message);
 }

@@ -110,8 +110,8 @@ static void draw_buffer_pass(int pass) {
     // drawing elsewhere, and its output becomes the target afterwards.
     glBindFramebuffer(GL_FRAMEBUFFER, scratch.framebuffer);
     draw_quad();
-    glCopyImageSubData(scratch.colour_texture, GL_TEXTURE_2D, 0, 0, 0, 0, target.colour_texture, GL_TEXTURE_2D, 0, 0,
-                       0, 0, AppSettings.window_width, AppSettings.window_height, 1);
+    glCopyImageSubData(scratch.colour_texture, GL_TEXTURE_2D, 0, 0, 0, 0, target.colour_texture, GL_TEXTURE_2D, 0, 0, 0,
+                       0, AppSettings.window_width, AppSettings.window_height, 1);
 }
 
 static void draw_main_pass() {

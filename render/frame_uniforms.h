@@ -9,8 +9,8 @@ struct FrameUniformsBlock {
     float iChannelResolution[4][4];  // vec3[4], stride 16; the fourth float stays 0
     float iResolution[4];            // vec3; the fourth float stays 0
     float iMouse[4];
-    float iDate[4];                  // year, month (0-based), day, seconds since midnight
-    float iChannelTime[4][4];        // float[4], stride 16; only the first float of each is used
+    float iDate[4];            // year, month (0-based), day, seconds since midnight
+    float iChannelTime[4][4];  // float[4], stride 16; only the first float of each is used
     float iTime;
     float iSampleRate;
     float iTimeDelta;

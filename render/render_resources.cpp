@@ -133,8 +133,7 @@ static void delete_scratch_target(ScratchTarget* scratch) {
 static void create_scratch_target(ScratchTarget* scratch) {
     glCreateFramebuffers(1, &scratch->framebuffer);
     glCreateTextures(GL_TEXTURE_2D, 1, &scratch->colour_texture);
-    glTextureStorage2D(scratch->colour_texture, 1, GL_RGBA32F, AppSettings.window_width,
-                       AppSettings.window_height);
+    glTextureStorage2D(scratch->colour_texture, 1, GL_RGBA32F, AppSettings.window_width, AppSettings.window_height);
     set_clamped_linear(scratch->colour_texture);
     glNamedFramebufferTexture(scratch->framebuffer, GL_COLOR_ATTACHMENT0, scratch->colour_texture, 0);
     const GLenum draw_buffer = GL_COLOR_ATTACHMENT0;

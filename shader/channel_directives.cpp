@@ -16,9 +16,7 @@ struct TextRange {
     const char* end;
 };
 
-static bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+static bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 static bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 

@@ -4,10 +4,10 @@
 
 #include <GL/glew.h>
 
-constexpr int kPassCount = 5;                      // Main, BufferA..BufferD
-constexpr int kChannelsPerPass = 4;                // iChannel0..iChannel3
+constexpr int kPassCount = 5;        // Main, BufferA..BufferD
+constexpr int kChannelsPerPass = 4;  // iChannel0..iChannel3
 constexpr int kChannelBindingCount = kPassCount * kChannelsPerPass;
-constexpr int kCommonPartIndex = kPassCount;       // after the passes in PassSetSources
+constexpr int kCommonPartIndex = kPassCount;  // after the passes in PassSetSources
 
 enum PassIndex { kMainPass = 0, kBufferAPass = 1, kBufferBPass = 2, kBufferCPass = 3, kBufferDPass = 4 };
 

@@ -148,8 +148,8 @@ static void report_default_block_uniforms(GLuint program, char* name) {
         const UniformProperties uniform = uniform_properties(program, index);
         if (uniform.block_index != -1) continue;
         resource_name(program, GL_UNIFORM, index, name);
-        log_message("  %s@%d %s[%d] stride:%d", name, uniform.location,
-                    gl_type_name(static_cast<GLenum>(uniform.type)), uniform.array_size, uniform.array_stride);
+        log_message("  %s@%d %s[%d] stride:%d", name, uniform.location, gl_type_name(static_cast<GLenum>(uniform.type)),
+                    uniform.array_size, uniform.array_stride);
     }
     log_message("%s", "");
 }

@@ -43,26 +43,21 @@ static float clamp01(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); 
 
 static float lerp(float a, float b, float t) { return a + (b - a) * t; }
 
-static float smoothstep(float edge0, float edge1, float x)
-{
+static float smoothstep(float edge0, float edge1, float x) {
     float t = clamp01((x - edge0) / (edge1 - edge0));
     return t * t * (3.0f - 2.0f * t);
 }
 
 static float fract(float x) { return x - std::floor(x); }
 
-static int wrap_index(int i, int period)
-{
+static int wrap_index(int i, int period) {
     int m = i % period;
     return m < 0 ? m + period : m;
 }
 
 // Shortest signed offset on a ring of the given circumference, so shapes
 // drawn near one edge reappear at the opposite one.
-static float wrapped_offset(float d, float period)
-{
-    return d - period * std::floor(d / period + 0.5f);
-}
+static float wrapped_offset(float d, float period) { return d - period * std::floor(d / period + 0.5f); }
 
 // ------------------------------------------------------------------ colour
 
@@ -70,8 +65,7 @@ struct Rgb {
     float r, g, b;
 };
 
-static Rgb rgb_hex(uint32_t hex)
-{
+static Rgb rgb_hex(uint32_t hex) {
     return {((hex >> 16) & 255) / 255.0f, ((hex >> 8) & 255) / 255.0f, (hex & 255) / 255.0f};
 }
 
@@ -87,13 +81,9 @@ static Rgb grey(float v) { return {v, v, v}; }
 
 static float luminance(Rgb c) { return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b; }
 
-static Rgb saturated(Rgb c, float amount)
-{
-    return mix(grey(luminance(c)), c, amount);
-}
+static Rgb saturated(Rgb c, float amount) { return mix(grey(luminance(c)), c, amount); }
 
-static Rgb cosine_palette(float t, Rgb offset, Rgb amplitude, Rgb frequency, Rgb phase)
-{
+static Rgb cosine_palette(float t, Rgb offset, Rgb amplitude, Rgb frequency, Rgb phase) {
     return {offset.r + amplitude.r * std::cos(tau * (frequency.r * t + phase.r)),
             offset.g + amplitude.g * std::cos(tau * (frequency.g * t + phase.g)),
             offset.b + amplitude.b * std::cos(tau * (frequency.b * t + phase.b))};
@@ -105,10 +95,8 @@ struct ColourStop {
 };
 
 template <size_t N>
-static Rgb ramp(const ColourStop (&stops)[N], float t)
-{
-    if (t <= stops[0].at)
-        return stops[0].colour;
+static Rgb ramp(const ColourStop (&stops)[N], float t) {
+    if (t <= stops[0].at) return stops[0].colour;
     for (size_t i = 1; i < N; ++i) {
         if (t <= stops[i].at) {
             float span = stops[i].at - stops[i - 1].at;
@@ -122,8 +110,7 @@ static uint8_t to_byte(float v) { return (uint8_t)std::lround(clamp01(v) * 255.0
 
 // ------------------------------------------------------------------ randomness
 
-static uint32_t mix_bits(uint32_t h)
-{
+static uint32_t mix_bits(uint32_t h) {
     h ^= h >> 16;
     h *= 0x7feb352du;
     h ^= h >> 15;
@@ -132,8 +119,7 @@ static uint32_t mix_bits(uint32_t h)
     return h;
 }
 
-static uint32_t hash_cell(int x, int y, uint32_t seed)
-{
+static uint32_t hash_cell(int x, int y, uint32_t seed) {
     return mix_bits((uint32_t)x * 0x8da6b343u ^ mix_bits((uint32_t)y * 0xd8163841u ^ seed * 0xcb1ab31fu));
 }
 
@@ -143,8 +129,7 @@ struct Random {
     uint64_t state;
 };
 
-static uint64_t next_u64(Random& r)
-{
+static uint64_t next_u64(Random& r) {
     uint64_t z = (r.state += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
@@ -159,8 +144,7 @@ static float next_range(Random& r, float lo, float hi) { return lo + (hi - lo) *
 
 // ------------------------------------------------------------------ periodic noise
 
-static const std::array<float, 128>& gradient_directions()
-{
+static const std::array<float, 128>& gradient_directions() {
     static const std::array<float, 128> table = [] {
         std::array<float, 128> t{};
         for (int i = 0; i < 64; ++i) {
@@ -174,8 +158,7 @@ static const std::array<float, 128>& gradient_directions()
 
 static float quintic(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
 
-static float lattice_dot(int ix, int iy, int period_x, int period_y, uint32_t seed, float dx, float dy)
-{
+static float lattice_dot(int ix, int iy, int period_x, int period_y, uint32_t seed, float dx, float dy) {
     const std::array<float, 128>& g = gradient_directions();
     uint32_t k = hash_cell(wrap_index(ix, period_x), wrap_index(iy, period_y), seed) & 63u;
     return g[2 * k] * dx + g[2 * k + 1] * dy;
@@ -183,8 +166,7 @@ static float lattice_dot(int ix, int iy, int period_x, int period_y, uint32_t se
 
 // Gradient noise on a lattice that repeats every period_x by period_y cells;
 // roughly within [-1, 1].
-static float gradient_noise(float x, float y, int period_x, int period_y, uint32_t seed)
-{
+static float gradient_noise(float x, float y, int period_x, int period_y, uint32_t seed) {
     float x0 = std::floor(x), y0 = std::floor(y);
     int ix = (int)x0, iy = (int)y0;
     float tx = x - x0, ty = y - y0;
@@ -207,8 +189,7 @@ struct Fbm {
     uint32_t seed;
 };
 
-static float fbm(float u, float v, const Fbm& f)
-{
+static float fbm(float u, float v, const Fbm& f) {
     float sum = 0.0f, amplitude = 1.0f, norm = 0.0f;
     int px = f.period_x, py = f.period_y;
     for (int o = 0; o < f.octaves; ++o) {
@@ -222,8 +203,7 @@ static float fbm(float u, float v, const Fbm& f)
 }
 
 // Sharp creases where the noise crosses zero: veins, fissures, filaments.
-static float ridged(float u, float v, const Fbm& f)
-{
+static float ridged(float u, float v, const Fbm& f) {
     float sum = 0.0f, amplitude = 1.0f, norm = 0.0f;
     int px = f.period_x, py = f.period_y;
     for (int o = 0; o < f.octaves; ++o) {
@@ -248,8 +228,8 @@ struct CellSample {
     uint32_t id;
 };
 
-static void feature_offset(int cx, int cy, int cells_x, int cells_y, float jitter, uint32_t seed, float* ox, float* oy)
-{
+static void feature_offset(int cx, int cy, int cells_x, int cells_y, float jitter, uint32_t seed, float* ox,
+                           float* oy) {
     uint32_t h = hash_cell(wrap_index(cx, cells_x), wrap_index(cy, cells_y), seed);
     *ox = 0.5f + jitter * (hash_to_unit(h) - 0.5f);
     *oy = 0.5f + jitter * (hash_to_unit(mix_bits(h ^ 0x68e31da4u)) - 0.5f);
@@ -257,8 +237,7 @@ static void feature_offset(int cx, int cy, int cells_x, int cells_y, float jitte
 
 // Cells may be rectangles (cells_x != cells_y); distances are then measured
 // in cell units, which stretches the pattern along the longer side.
-static CellSample cellular_grid(float u, float v, int cells_x, int cells_y, float jitter, uint32_t seed)
-{
+static CellSample cellular_grid(float u, float v, int cells_x, int cells_y, float jitter, uint32_t seed) {
     float x = u * cells_x, y = v * cells_y;
     float x0 = std::floor(x), y0 = std::floor(y);
     int ix = (int)x0, iy = (int)y0;
@@ -300,8 +279,7 @@ static CellSample cellular_grid(float u, float v, int cells_x, int cells_y, floa
     return {std::sqrt(best), std::sqrt(second), border, mrx, mry, id};
 }
 
-static CellSample cellular(float u, float v, int cells, float jitter, uint32_t seed)
-{
+static CellSample cellular(float u, float v, int cells, float jitter, uint32_t seed) {
     return cellular_grid(u, v, cells, cells, jitter, seed);
 }
 
@@ -315,8 +293,7 @@ struct Image8 {
     std::vector<uint8_t> palette;  // RGBA quadruples; non-empty marks a palette image
 };
 
-static Image8 blank_image(int width, int height, int channels)
-{
+static Image8 blank_image(int width, int height, int channels) {
     Image8 img;
     img.width = width;
     img.height = height;
@@ -325,8 +302,7 @@ static Image8 blank_image(int width, int height, int channels)
     return img;
 }
 
-static void put_rgb(Image8& img, int x, int y, Rgb c)
-{
+static void put_rgb(Image8& img, int x, int y, Rgb c) {
     uint8_t* p = &img.samples[((size_t)y * img.width + x) * 3];
     p[0] = to_byte(c.r);
     p[1] = to_byte(c.g);
@@ -338,28 +314,23 @@ static unsigned worker_count() { return std::max(1u, std::thread::hardware_concu
 // Runs job(i) for i in [0, count), spread over all cores; the jobs must be
 // independent of each other.
 template <typename Job>
-static void parallel_for(int count, const Job& job)
-{
+static void parallel_for(int count, const Job& job) {
     unsigned workers = worker_count();
     std::vector<std::thread> threads;
     for (unsigned t = 0; t < workers; ++t) {
         threads.emplace_back([&, t] {
-            for (int i = (int)t; i < count; i += (int)workers)
-                job(i);
+            for (int i = (int)t; i < count; i += (int)workers) job(i);
         });
     }
-    for (std::thread& th : threads)
-        th.join();
+    for (std::thread& th : threads) th.join();
 }
 
 // Evaluates shade(u, v) at every pixel centre; v grows downwards, as stored.
 template <typename Shade>
-static Image8 render_rgb(int width, int height, const Shade& shade)
-{
+static Image8 render_rgb(int width, int height, const Shade& shade) {
     Image8 img = blank_image(width, height, 3);
     parallel_for(height, [&](int y) {
-        for (int x = 0; x < width; ++x)
-            put_rgb(img, x, y, shade((x + 0.5f) / width, (y + 0.5f) / height));
+        for (int x = 0; x < width; ++x) put_rgb(img, x, y, shade((x + 0.5f) / width, (y + 0.5f) / height));
     });
     return img;
 }
@@ -373,57 +344,46 @@ struct Canvas {
     std::vector<Rgb> pixels;
 };
 
-static Canvas blank_canvas(int width, int height, Rgb fill)
-{
+static Canvas blank_canvas(int width, int height, Rgb fill) {
     return {width, height, std::vector<Rgb>((size_t)width * height, fill)};
 }
 
-static Rgb& canvas_at(Canvas& c, int x, int y)
-{
+static Rgb& canvas_at(Canvas& c, int x, int y) {
     return c.pixels[(size_t)wrap_index(y, c.height) * c.width + wrap_index(x, c.width)];
 }
 
-static Rgb canvas_get(const Canvas& c, int x, int y)
-{
+static Rgb canvas_get(const Canvas& c, int x, int y) {
     return c.pixels[(size_t)wrap_index(y, c.height) * c.width + wrap_index(x, c.width)];
 }
 
-static void blend_pixel(Canvas& c, int x, int y, Rgb colour, float alpha)
-{
-    if (alpha <= 0.0f)
-        return;
+static void blend_pixel(Canvas& c, int x, int y, Rgb colour, float alpha) {
+    if (alpha <= 0.0f) return;
     Rgb& p = canvas_at(c, x, y);
     p = mix(p, colour, clamp01(alpha));
 }
 
-static void add_pixel(Canvas& c, int x, int y, Rgb colour)
-{
+static void add_pixel(Canvas& c, int x, int y, Rgb colour) {
     Rgb& p = canvas_at(c, x, y);
     p = added(p, colour);
 }
 
-static Image8 canvas_to_image(const Canvas& c)
-{
+static Image8 canvas_to_image(const Canvas& c) {
     Image8 img = blank_image(c.width, c.height, 3);
     for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x)
-            put_rgb(img, x, y, c.pixels[(size_t)y * c.width + x]);
+        for (int x = 0; x < c.width; ++x) put_rgb(img, x, y, c.pixels[(size_t)y * c.width + x]);
     return img;
 }
 
 // Fills the axis-aligned rectangle [x0, x1) x [y0, y1) in whole pixels.
-static void fill_rect(Canvas& c, int x0, int y0, int x1, int y1, Rgb colour)
-{
+static void fill_rect(Canvas& c, int x0, int y0, int x1, int y1, Rgb colour) {
     for (int y = std::max(y0, 0); y < std::min(y1, c.height); ++y)
-        for (int x = x0; x < x1; ++x)
-            canvas_at(c, x, y) = colour;
+        for (int x = x0; x < x1; ++x) canvas_at(c, x, y) = colour;
 }
 
 // Anti-aliased shapes by coverage of the signed distance at pixel centres.
 static float coverage(float signed_distance) { return clamp01(0.5f - signed_distance); }
 
-static float segment_distance(float px, float py, float ax, float ay, float bx, float by)
-{
+static float segment_distance(float px, float py, float ax, float ay, float bx, float by) {
     float abx = bx - ax, aby = by - ay, apx = px - ax, apy = py - ay;
     float len2 = abx * abx + aby * aby;
     float t = len2 > 0.0f ? clamp01((apx * abx + apy * aby) / len2) : 0.0f;
@@ -431,8 +391,7 @@ static float segment_distance(float px, float py, float ax, float ay, float bx, 
     return std::sqrt(dx * dx + dy * dy);
 }
 
-static void draw_disc(Canvas& c, float cx, float cy, float radius, Rgb colour, float alpha)
-{
+static void draw_disc(Canvas& c, float cx, float cy, float radius, Rgb colour, float alpha) {
     int r = (int)std::ceil(radius + 1.0f);
     for (int y = (int)cy - r; y <= (int)cy + r; ++y) {
         for (int x = (int)cx - r; x <= (int)cx + r; ++x) {
@@ -442,8 +401,7 @@ static void draw_disc(Canvas& c, float cx, float cy, float radius, Rgb colour, f
     }
 }
 
-static void draw_line(Canvas& c, float ax, float ay, float bx, float by, float half_width, Rgb colour, float alpha)
-{
+static void draw_line(Canvas& c, float ax, float ay, float bx, float by, float half_width, Rgb colour, float alpha) {
     int x0 = (int)std::floor(std::min(ax, bx) - half_width - 1.0f);
     int x1 = (int)std::ceil(std::max(ax, bx) + half_width + 1.0f);
     int y0 = (int)std::floor(std::min(ay, by) - half_width - 1.0f);
@@ -456,8 +414,7 @@ static void draw_line(Canvas& c, float ax, float ay, float bx, float by, float h
     }
 }
 
-static void draw_ring(Canvas& c, float cx, float cy, float radius, float half_width, Rgb colour, float alpha)
-{
+static void draw_ring(Canvas& c, float cx, float cy, float radius, float half_width, Rgb colour, float alpha) {
     int r = (int)std::ceil(radius + half_width + 1.0f);
     for (int y = (int)cy - r; y <= (int)cy + r; ++y) {
         for (int x = (int)cx - r; x <= (int)cx + r; ++x) {
@@ -468,8 +425,7 @@ static void draw_ring(Canvas& c, float cx, float cy, float radius, float half_wi
 }
 
 // Additive Gaussian light, used for stars, lamps and glows.
-static void add_glow(Canvas& c, float cx, float cy, float sigma, Rgb colour)
-{
+static void add_glow(Canvas& c, float cx, float cy, float sigma, Rgb colour) {
     int r = (int)std::ceil(sigma * 3.5f);
     float k = -0.5f / (sigma * sigma);
     for (int y = (int)std::floor(cy) - r; y <= (int)std::floor(cy) + r; ++y) {
@@ -499,8 +455,7 @@ static void add_glow(Canvas& c, float cx, float cy, float sigma, Rgb colour)
 static constexpr int noise_shift_x = 37;
 static constexpr int noise_shift_y = 17;
 
-static Image8 make_rgba_noise(int width, int height)
-{
+static Image8 make_rgba_noise(int width, int height) {
     Image8 img = blank_image(width, height, 3);
     Random red{0x5eed0001u}, blue{0x5eed0002u};
     for (int y = 0; y < height; ++y) {
@@ -519,29 +474,24 @@ static Image8 make_rgba_noise(int width, int height)
     return img;
 }
 
-static Image8 make_gray_noise(int width, int height)
-{
+static Image8 make_gray_noise(int width, int height) {
     Image8 img = blank_image(width, height, 1);
     Random r{0x5eed0003u};
-    for (uint8_t& s : img.samples)
-        s = (uint8_t)(next_u64(r) >> 56);
+    for (uint8_t& s : img.samples) s = (uint8_t)(next_u64(r) >> 56);
     return img;
 }
 
 // The 8x8 ordered-dither matrix; each entry stores index * 4 + 2, which puts
 // the 64 thresholds at the centres of equal intervals ((index + 0.5) / 64
 // after division by 256) and keeps the mean at mid-grey.
-static int bayer_index(int x, int y, int size)
-{
-    if (size == 1)
-        return 0;
+static int bayer_index(int x, int y, int size) {
+    if (size == 1) return 0;
     static const int quadrant[2][2] = {{0, 2}, {3, 1}};
     int half = size / 2;
     return 4 * bayer_index(x % half, y % half, half) + quadrant[y / half][x / half];
 }
 
-static Image8 make_bayer(int width, int height)
-{
+static Image8 make_bayer(int width, int height) {
     Image8 img = blank_image(width, height, 1);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -571,8 +521,7 @@ static constexpr int blue_radius = 8;
 static constexpr int blue_block = 16;
 static constexpr int blue_blocks_per_side = blue_size / blue_block;
 
-static std::vector<double> toroidal_gaussian()
-{
+static std::vector<double> toroidal_gaussian() {
     std::vector<double> g(blue_size);
     for (int d = 0; d < blue_size; ++d) {
         double m = std::min(d, blue_size - d);
@@ -582,20 +531,19 @@ static std::vector<double> toroidal_gaussian()
 }
 
 struct EnergyGrid {
-    std::vector<double> energy;   // summed kernel of all ones
+    std::vector<double> energy;  // summed kernel of all ones
     std::vector<uint8_t> is_one;
-    std::vector<double> kernel;   // 1-D toroidal Gaussian, indexed by offset mod size
+    std::vector<double> kernel;  // 1-D toroidal Gaussian, indexed by offset mod size
 };
 
 // Best pixel per block for one kind of query, recomputed lazily.
 struct ExtremeCache {
-    bool want_max;       // tightest cluster (max among ones) or largest void (min among zeros)
+    bool want_max;  // tightest cluster (max among ones) or largest void (min among zeros)
     std::vector<int> best;
     std::vector<uint8_t> stale;
 };
 
-static ExtremeCache extreme_cache(bool want_max)
-{
+static ExtremeCache extreme_cache(bool want_max) {
     int blocks = blue_blocks_per_side * blue_blocks_per_side;
     return {want_max, std::vector<int>(blocks, -1), std::vector<uint8_t>(blocks, 1)};
 }
@@ -604,22 +552,19 @@ static bool eligible(const EnergyGrid& g, const ExtremeCache& c, int i) { return
 
 static bool better(const ExtremeCache& c, double a, double b) { return c.want_max ? a > b : a < b; }
 
-static int block_best(const EnergyGrid& g, const ExtremeCache& c, int block)
-{
+static int block_best(const EnergyGrid& g, const ExtremeCache& c, int block) {
     int bx = (block % blue_blocks_per_side) * blue_block, by = (block / blue_blocks_per_side) * blue_block;
     int best = -1;
     for (int y = by; y < by + blue_block; ++y) {
         for (int x = bx; x < bx + blue_block; ++x) {
             int i = y * blue_size + x;
-            if (eligible(g, c, i) && (best < 0 || better(c, g.energy[i], g.energy[best])))
-                best = i;
+            if (eligible(g, c, i) && (best < 0 || better(c, g.energy[i], g.energy[best]))) best = i;
         }
     }
     return best;
 }
 
-static int find_extreme(const EnergyGrid& g, ExtremeCache& c)
-{
+static int find_extreme(const EnergyGrid& g, ExtremeCache& c) {
     int best = -1;
     for (size_t b = 0; b < c.best.size(); ++b) {
         if (c.stale[b]) {
@@ -627,14 +572,12 @@ static int find_extreme(const EnergyGrid& g, ExtremeCache& c)
             c.stale[b] = 0;
         }
         int i = c.best[b];
-        if (i >= 0 && (best < 0 || better(c, g.energy[i], g.energy[best])))
-            best = i;
+        if (i >= 0 && (best < 0 || better(c, g.energy[i], g.energy[best]))) best = i;
     }
     return best;
 }
 
-static void mark_stale_around(ExtremeCache& c, int x, int y)
-{
+static void mark_stale_around(ExtremeCache& c, int x, int y) {
     // The splat spans fewer texels than a block, so its corners touch every
     // block it overlaps.
     for (int dy = -blue_radius; dy <= blue_radius; dy += 2 * blue_radius) {
@@ -645,8 +588,7 @@ static void mark_stale_around(ExtremeCache& c, int x, int y)
     }
 }
 
-static void set_pixel(EnergyGrid& g, ExtremeCache& a, ExtremeCache& b, int index, bool one)
-{
+static void set_pixel(EnergyGrid& g, ExtremeCache& a, ExtremeCache& b, int index, bool one) {
     g.is_one[index] = one ? 1 : 0;
     int px = index % blue_size, py = index / blue_size;
     double sign = one ? 1.0 : -1.0;
@@ -660,31 +602,25 @@ static void set_pixel(EnergyGrid& g, ExtremeCache& a, ExtremeCache& b, int index
     mark_stale_around(b, px, py);
 }
 
-static EnergyGrid random_initial_pattern(Random& r, int count)
-{
+static EnergyGrid random_initial_pattern(Random& r, int count) {
     EnergyGrid g{std::vector<double>(blue_area, 0.0), std::vector<uint8_t>(blue_area, 0), toroidal_gaussian()};
     std::vector<int> order(blue_area);
-    for (int i = 0; i < blue_area; ++i)
-        order[i] = i;
-    for (int i = blue_area - 1; i > 0; --i)
-        std::swap(order[i], order[next_below(r, i + 1)]);
+    for (int i = 0; i < blue_area; ++i) order[i] = i;
+    for (int i = blue_area - 1; i > 0; --i) std::swap(order[i], order[next_below(r, i + 1)]);
     ExtremeCache unused_a = extreme_cache(true), unused_b = extreme_cache(false);
-    for (int i = 0; i < count; ++i)
-        set_pixel(g, unused_a, unused_b, order[i], true);
+    for (int i = 0; i < count; ++i) set_pixel(g, unused_a, unused_b, order[i], true);
     return g;
 }
 
 // Moves the tightest-cluster one into the largest void until the move would
 // put it straight back.
-static void relax_pattern(EnergyGrid& g, ExtremeCache& clusters, ExtremeCache& voids)
-{
+static void relax_pattern(EnergyGrid& g, ExtremeCache& clusters, ExtremeCache& voids) {
     for (int iteration = 0; iteration < blue_area; ++iteration) {
         int cluster = find_extreme(g, clusters);
         set_pixel(g, clusters, voids, cluster, false);
         int hole = find_extreme(g, voids);
         set_pixel(g, clusters, voids, hole, true);
-        if (hole == cluster)
-            return;
+        if (hole == cluster) return;
     }
 }
 
@@ -694,37 +630,31 @@ struct PointSet {
     std::vector<double> energy;  // kernel sum over the other points of the set
 };
 
-static double kernel_at(const std::vector<double>& k, int dx, int dy)
-{
+static double kernel_at(const std::vector<double>& k, int dx, int dy) {
     return k[dx & (blue_size - 1)] * k[dy & (blue_size - 1)];
 }
 
-static void recompute_energies(PointSet& s, const std::vector<double>& k)
-{
+static void recompute_energies(PointSet& s, const std::vector<double>& k) {
     size_t n = s.x.size();
     for (size_t i = 0; i < n; ++i) {
         double e = 0.0;
         for (size_t j = 0; j < n; ++j)
-            if (j != i)
-                e += kernel_at(k, s.x[j] - s.x[i], s.y[j] - s.y[i]);
+            if (j != i) e += kernel_at(k, s.x[j] - s.x[i], s.y[j] - s.y[i]);
         s.energy[i] = e;
     }
 }
 
-static size_t index_of_max(const std::vector<double>& v)
-{
+static size_t index_of_max(const std::vector<double>& v) {
     return (size_t)(std::max_element(v.begin(), v.end()) - v.begin());
 }
 
 // Removes the point in the tightest cluster, over and over, and returns the
 // pixel indices in removal order.
-static std::vector<int> peel_tightest_clusters(PointSet s, const std::vector<double>& k)
-{
+static std::vector<int> peel_tightest_clusters(PointSet s, const std::vector<double>& k) {
     std::vector<int> order;
     order.reserve(s.x.size());
     size_t next_refresh = 4096;
-    while (next_refresh * 2 > s.x.size() && next_refresh > 1)
-        next_refresh /= 2;
+    while (next_refresh * 2 > s.x.size() && next_refresh > 1) next_refresh /= 2;
     size_t best = index_of_max(s.energy);
     while (!s.x.empty()) {
         int rx = s.x[best], ry = s.y[best];
@@ -736,8 +666,7 @@ static std::vector<int> peel_tightest_clusters(PointSet s, const std::vector<dou
         s.y.pop_back();
         s.energy.pop_back();
         size_t n = s.x.size();
-        if (n == 0)
-            break;
+        if (n == 0) break;
         if (n <= next_refresh) {
             recompute_energies(s, k);
             next_refresh /= 2;
@@ -760,29 +689,24 @@ static std::vector<int> peel_tightest_clusters(PointSet s, const std::vector<dou
 
 // Energy of every pixel of a binary mask under the full toroidal kernel, by
 // separable convolution.
-static std::vector<double> convolve_mask(const std::vector<uint8_t>& mask, const std::vector<double>& k)
-{
+static std::vector<double> convolve_mask(const std::vector<uint8_t>& mask, const std::vector<double>& k) {
     std::vector<double> rows(blue_area, 0.0), out(blue_area, 0.0);
     for (int y = 0; y < blue_size; ++y)
         for (int x = 0; x < blue_size; ++x)
             if (mask[y * blue_size + x])
-                for (int d = 0; d < blue_size; ++d)
-                    rows[y * blue_size + ((x + d) & (blue_size - 1))] += k[d];
+                for (int d = 0; d < blue_size; ++d) rows[y * blue_size + ((x + d) & (blue_size - 1))] += k[d];
     for (int y = 0; y < blue_size; ++y)
         for (int x = 0; x < blue_size; ++x) {
             double v = rows[y * blue_size + x];
             if (v != 0.0)
-                for (int d = 0; d < blue_size; ++d)
-                    out[((y + d) & (blue_size - 1)) * blue_size + x] += v * k[d];
+                for (int d = 0; d < blue_size; ++d) out[((y + d) & (blue_size - 1)) * blue_size + x] += v * k[d];
         }
     return out;
 }
 
-static PointSet points_where(const std::vector<uint8_t>& mask, uint8_t value, const std::vector<double>& k)
-{
+static PointSet points_where(const std::vector<uint8_t>& mask, uint8_t value, const std::vector<double>& k) {
     std::vector<uint8_t> selected(blue_area);
-    for (int i = 0; i < blue_area; ++i)
-        selected[i] = mask[i] == value ? 1 : 0;
+    for (int i = 0; i < blue_area; ++i) selected[i] = mask[i] == value ? 1 : 0;
     std::vector<double> energy = convolve_mask(selected, k);
     PointSet s;
     for (int i = 0; i < blue_area; ++i) {
@@ -796,8 +720,7 @@ static PointSet points_where(const std::vector<uint8_t>& mask, uint8_t value, co
 }
 
 // Returns the rank 0..65535 of every pixel.
-static std::vector<int> void_and_cluster_ranks(uint64_t seed)
-{
+static std::vector<int> void_and_cluster_ranks(uint64_t seed) {
     Random r{seed};
     int initial = blue_area / 10;
     EnergyGrid g = random_initial_pattern(r, initial);
@@ -806,8 +729,7 @@ static std::vector<int> void_and_cluster_ranks(uint64_t seed)
 
     std::vector<int> rank(blue_area, -1);
     std::vector<int> removed = peel_tightest_clusters(points_where(g.is_one, 1, g.kernel), g.kernel);
-    for (size_t i = 0; i < removed.size(); ++i)
-        rank[removed[i]] = initial - 1 - (int)i;
+    for (size_t i = 0; i < removed.size(); ++i) rank[removed[i]] = initial - 1 - (int)i;
 
     for (int count = initial; count < blue_area / 2; ++count) {
         int hole = find_extreme(g, voids);
@@ -816,23 +738,19 @@ static std::vector<int> void_and_cluster_ranks(uint64_t seed)
     }
 
     std::vector<int> filled = peel_tightest_clusters(points_where(g.is_one, 0, g.kernel), g.kernel);
-    for (size_t i = 0; i < filled.size(); ++i)
-        rank[filled[i]] = blue_area / 2 + (int)i;
+    for (size_t i = 0; i < filled.size(); ++i) rank[filled[i]] = blue_area / 2 + (int)i;
     return rank;
 }
 
-static Image8 make_blue_noise(int width, int height)
-{
+static Image8 make_blue_noise(int width, int height) {
     Image8 img = blank_image(width, height, 3);
     std::vector<int> ranks[3];
     std::vector<std::thread> threads;
     for (int c = 0; c < 3; ++c)
         threads.emplace_back([&ranks, c] { ranks[c] = void_and_cluster_ranks(0xb10e0000ull + 17u * c); });
-    for (std::thread& t : threads)
-        t.join();
+    for (std::thread& t : threads) t.join();
     for (int i = 0; i < width * height; ++i)
-        for (int c = 0; c < 3; ++c)
-            img.samples[(size_t)i * 3 + c] = (uint8_t)(ranks[c][i] * 256 / blue_area);
+        for (int c = 0; c < 3; ++c) img.samples[(size_t)i * 3 + c] = (uint8_t)(ranks[c][i] * 256 / blue_area);
     return img;
 }
 
@@ -977,17 +895,14 @@ struct PathPen {
     float x = 0.0f, y = 0.0f;
 };
 
-static void pen_line_to(PathPen& pen, float x, float y)
-{
-    if (pen.down)
-        pen.segments.push_back({pen.x, pen.y, x, y});
+static void pen_line_to(PathPen& pen, float x, float y) {
+    if (pen.down) pen.segments.push_back({pen.x, pen.y, x, y});
     pen.down = true;
     pen.x = x;
     pen.y = y;
 }
 
-static void pen_arc(PathPen& pen, float cx, float cy, float rx, float ry, float a0, float a1)
-{
+static void pen_arc(PathPen& pen, float cx, float cy, float rx, float ry, float a0, float a1) {
     int steps = std::max(8, (int)std::ceil(std::fabs(a1 - a0) / 5.0f));
     for (int i = 0; i <= steps; ++i) {
         float a = (a0 + (a1 - a0) * i / steps) * (tau / 360.0f);
@@ -995,22 +910,18 @@ static void pen_arc(PathPen& pen, float cx, float cy, float rx, float ry, float 
     }
 }
 
-static bool read_numbers(const char*& p, float* out, int count)
-{
+static bool read_numbers(const char*& p, float* out, int count) {
     for (int i = 0; i < count; ++i) {
-        while (*p == ' ' || *p == ',')
-            ++p;
+        while (*p == ' ' || *p == ',') ++p;
         char* end = nullptr;
         out[i] = std::strtof(p, &end);
-        if (end == p)
-            return false;
+        if (end == p) return false;
         p = end;
     }
     return true;
 }
 
-static std::vector<Segment> parse_glyph(const char* path)
-{
+static std::vector<Segment> parse_glyph(const char* path) {
     PathPen pen;
     const char* p = path;
     float n[6];
@@ -1035,8 +946,7 @@ static std::vector<Segment> parse_glyph(const char* path)
 }
 
 // Glyph segments in cell pixels, centred horizontally on their extent.
-static std::vector<Segment> glyph_in_cell(const char* path)
-{
+static std::vector<Segment> glyph_in_cell(const char* path) {
     std::vector<Segment> s = parse_glyph(path);
     float lo = 1e9f, hi = -1e9f;
     for (const Segment& g : s) {
@@ -1053,16 +963,13 @@ static std::vector<Segment> glyph_in_cell(const char* path)
     return s;
 }
 
-static uint8_t stroke_field(const std::vector<Segment>& strokes, float x, float y)
-{
+static uint8_t stroke_field(const std::vector<Segment>& strokes, float x, float y) {
     float d = 1e9f;
-    for (const Segment& s : strokes)
-        d = std::min(d, segment_distance(x, y, s.ax, s.ay, s.bx, s.by));
+    for (const Segment& s : strokes) d = std::min(d, segment_distance(x, y, s.ax, s.ay, s.bx, s.by));
     return to_byte(0.5f + (font_half_width - d) / (2.0f * font_spread));
 }
 
-static Image8 make_font(int width, int height)
-{
+static Image8 make_font(int width, int height) {
     Image8 img = blank_image(width, height, 4);
     std::vector<std::vector<Segment>> glyphs;
     std::vector<int> codes;
@@ -1094,22 +1001,22 @@ static constexpr int sprite_size = 32;
 static constexpr int sprite_frames = 8;
 
 static const uint8_t bun_cat_palette[16][4] = {
-    {0, 0, 0, 0},           // 0 clear
-    {42, 27, 61, 255},      // 1 outline
-    {217, 140, 63, 255},    // 2 bun crust
-    {242, 192, 122, 255},   // 3 crust shine
-    {255, 138, 200, 255},   // 4 icing
-    {255, 196, 230, 255},   // 5 icing shine
-    {154, 154, 176, 255},   // 6 fur
-    {214, 214, 228, 255},   // 7 light fur
-    {255, 255, 255, 255},   // 8 white
-    {255, 90, 122, 255},    // 9 cheeks, inner ears, sprinkles
-    {168, 230, 255, 255},   // 10 wing
-    {95, 180, 240, 255},    // 11 wing shade
-    {92, 214, 110, 255},    // 12 green sprinkles
-    {255, 224, 74, 255},    // 13 sparkle core
-    {255, 154, 46, 255},    // 14 sparkle rays
-    {255, 244, 176, 120},   // 15 glow
+    {0, 0, 0, 0},          // 0 clear
+    {42, 27, 61, 255},     // 1 outline
+    {217, 140, 63, 255},   // 2 bun crust
+    {242, 192, 122, 255},  // 3 crust shine
+    {255, 138, 200, 255},  // 4 icing
+    {255, 196, 230, 255},  // 5 icing shine
+    {154, 154, 176, 255},  // 6 fur
+    {214, 214, 228, 255},  // 7 light fur
+    {255, 255, 255, 255},  // 8 white
+    {255, 90, 122, 255},   // 9 cheeks, inner ears, sprinkles
+    {168, 230, 255, 255},  // 10 wing
+    {95, 180, 240, 255},   // 11 wing shade
+    {92, 214, 110, 255},   // 12 green sprinkles
+    {255, 224, 74, 255},   // 13 sparkle core
+    {255, 154, 46, 255},   // 14 sparkle rays
+    {255, 244, 176, 120},  // 15 glow
 };
 
 struct SpriteFrame {
@@ -1119,32 +1026,26 @@ struct SpriteFrame {
 
 static bool inside_frame(int x, int y) { return x >= 0 && y >= 0 && x < sprite_size && y < sprite_size; }
 
-static void paint(SpriteFrame& f, int x, int y, uint8_t colour, bool body)
-{
-    if (!inside_frame(x, y))
-        return;
+static void paint(SpriteFrame& f, int x, int y, uint8_t colour, bool body) {
+    if (!inside_frame(x, y)) return;
     f.colour[y][x] = colour;
     f.body[y][x] = f.body[y][x] || body;
 }
 
-static void paint_ellipse(SpriteFrame& f, float cx, float cy, float rx, float ry, uint8_t colour)
-{
+static void paint_ellipse(SpriteFrame& f, float cx, float cy, float rx, float ry, uint8_t colour) {
     for (int y = 0; y < sprite_size; ++y) {
         for (int x = 0; x < sprite_size; ++x) {
             float dx = (x + 0.5f - cx) / rx, dy = (y + 0.5f - cy) / ry;
-            if (dx * dx + dy * dy <= 1.0f)
-                paint(f, x, y, colour, true);
+            if (dx * dx + dy * dy <= 1.0f) paint(f, x, y, colour, true);
         }
     }
 }
 
-static float edge_side(float ax, float ay, float bx, float by, float px, float py)
-{
+static float edge_side(float ax, float ay, float bx, float by, float px, float py) {
     return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
 }
 
-static void paint_triangle(SpriteFrame& f, const float (&v)[6], uint8_t colour, uint8_t shade)
-{
+static void paint_triangle(SpriteFrame& f, const float (&v)[6], uint8_t colour, uint8_t shade) {
     for (int y = 0; y < sprite_size; ++y) {
         for (int x = 0; x < sprite_size; ++x) {
             float px = x + 0.5f, py = y + 0.5f;
@@ -1152,21 +1053,18 @@ static void paint_triangle(SpriteFrame& f, const float (&v)[6], uint8_t colour, 
             float e1 = edge_side(v[2], v[3], v[4], v[5], px, py);
             float e2 = edge_side(v[4], v[5], v[0], v[1], px, py);
             bool in = (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
-            if (in)
-                paint(f, x, y, (y + 2) % 3 == 0 ? shade : colour, true);
+            if (in) paint(f, x, y, (y + 2) % 3 == 0 ? shade : colour, true);
         }
     }
 }
 
 // Sparkles wrap around the frame's sides so that they scroll without a jump;
 // they lie behind the creature and get no outline.
-static void paint_wrapped(SpriteFrame& f, int x, int y, uint8_t colour)
-{
+static void paint_wrapped(SpriteFrame& f, int x, int y, uint8_t colour) {
     paint(f, wrap_index(x, sprite_size), y, colour, false);
 }
 
-static void paint_sparkle(SpriteFrame& f, int x, int y, int size)
-{
+static void paint_sparkle(SpriteFrame& f, int x, int y, int size) {
     paint_wrapped(f, x - 1, y - 1, 15);
     paint_wrapped(f, x + 1, y - 1, 15);
     paint_wrapped(f, x - 1, y + 1, 15);
@@ -1180,8 +1078,7 @@ static void paint_sparkle(SpriteFrame& f, int x, int y, int size)
     paint_wrapped(f, x, y, 13);
 }
 
-static void paint_sparkles(SpriteFrame& f, int frame)
-{
+static void paint_sparkles(SpriteFrame& f, int frame) {
     static const int start[4][2] = {{30, 5}, {21, 28}, {11, 3}, {3, 25}};
     for (int s = 0; s < 4; ++s) {
         int x = wrap_index(start[s][0] - 4 * frame, sprite_size);
@@ -1189,14 +1086,12 @@ static void paint_sparkles(SpriteFrame& f, int frame)
     }
 }
 
-static void paint_bun(SpriteFrame& f, int bob)
-{
+static void paint_bun(SpriteFrame& f, int bob) {
     float cx = 14.5f, cy = 19.5f + bob;
     paint_ellipse(f, cx, cy, 8.5f, 5.5f, 2);
     for (int y = 0; y < sprite_size; ++y) {
         for (int x = 0; x < sprite_size; ++x) {
-            if (f.colour[y][x] != 2)
-                continue;
+            if (f.colour[y][x] != 2) continue;
             float dy = (y + 0.5f - cy) / 5.5f;
             float drip = (x % 5 == 2) ? 0.4f : ((x % 5 == 3) ? 0.2f : 0.0f);
             if (dy < 0.05f + drip)
@@ -1207,24 +1102,20 @@ static void paint_bun(SpriteFrame& f, int bob)
     }
     static const int sprinkles[6][3] = {{10, -3, 8}, {14, -4, 12}, {18, -3, 9}, {12, -1, 12}, {20, -1, 8}, {16, -2, 9}};
     for (const auto& s : sprinkles)
-        if (f.colour[(int)cy + s[1]][s[0]] == 4)
-            f.colour[(int)cy + s[1]][s[0]] = (uint8_t)s[2];
+        if (f.colour[(int)cy + s[1]][s[0]] == 4) f.colour[(int)cy + s[1]][s[0]] = (uint8_t)s[2];
     paint(f, 8, (int)cy - 3, 5, true);
     paint(f, 9, (int)cy - 4, 5, true);
 }
 
-static void paint_head(SpriteFrame& f, int bob)
-{
+static void paint_head(SpriteFrame& f, int bob) {
     paint_ellipse(f, 24.5f, 16.5f + bob, 4.6f, 4.4f, 6);
     static const int ears[12][2] = {{21, 10}, {21, 11}, {22, 11}, {21, 12}, {22, 12}, {23, 12},
                                     {28, 10}, {28, 11}, {27, 11}, {28, 12}, {27, 12}, {26, 12}};
-    for (const auto& e : ears)
-        paint(f, e[0], e[1] + bob, 6, true);
+    for (const auto& e : ears) paint(f, e[0], e[1] + bob, 6, true);
     paint(f, 22, 12 + bob, 9, true);
     paint(f, 27, 12 + bob, 9, true);
     for (int x = 23; x <= 26; ++x)
-        for (int y = 17; y <= 19; ++y)
-            paint(f, x, y + bob, 7, true);
+        for (int y = 17; y <= 19; ++y) paint(f, x, y + bob, 7, true);
     paint(f, 22, 15 + bob, 1, true);
     paint(f, 22, 16 + bob, 1, true);
     paint(f, 27, 15 + bob, 1, true);
@@ -1239,8 +1130,7 @@ static void paint_head(SpriteFrame& f, int bob)
     paint(f, 25, 18 + bob, 1, true);
 }
 
-static void paint_tail_and_legs(SpriteFrame& f, int frame, int bob)
-{
+static void paint_tail_and_legs(SpriteFrame& f, int frame, int bob) {
     for (int i = 0; i < 6; ++i) {
         int y = 19 + bob + (int)std::lround(1.3f * std::sin(tau * frame / sprite_frames + 0.9f * i));
         paint(f, 6 - i, y, 6, true);
@@ -1249,13 +1139,11 @@ static void paint_tail_and_legs(SpriteFrame& f, int frame, int bob)
     static const int legs[4] = {9, 12, 17, 20};
     for (int i = 0; i < 4; ++i) {
         int swing = ((frame / 2) % 2 == 0) ? 0 : (i % 2 ? 1 : -1);
-        for (int y = 24; y <= 25; ++y)
-            paint(f, legs[i] + swing, y + bob, 6, true);
+        for (int y = 24; y <= 25; ++y) paint(f, legs[i] + swing, y + bob, 6, true);
     }
 }
 
-static void paint_wing(SpriteFrame& f, int frame, int bob)
-{
+static void paint_wing(SpriteFrame& f, int frame, int bob) {
     // Lift of the wing tip per frame: up, sweeping down, back up.
     static const int lift[sprite_frames] = {9, 8, 6, 3, 1, 3, 6, 8};
     float root = 15.0f + bob, tip = root - lift[frame];
@@ -1265,27 +1153,22 @@ static void paint_wing(SpriteFrame& f, int frame, int bob)
     paint_triangle(f, back, 10, 11);
 }
 
-static void outline_body(SpriteFrame& f)
-{
+static void outline_body(SpriteFrame& f) {
     static const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     bool edge[sprite_size][sprite_size] = {};
     for (int y = 0; y < sprite_size; ++y) {
         for (int x = 0; x < sprite_size; ++x) {
-            if (f.body[y][x])
-                continue;
+            if (f.body[y][x]) continue;
             for (const auto& s : steps)
-                if (inside_frame(x + s[0], y + s[1]) && f.body[y + s[1]][x + s[0]])
-                    edge[y][x] = true;
+                if (inside_frame(x + s[0], y + s[1]) && f.body[y + s[1]][x + s[0]]) edge[y][x] = true;
         }
     }
     for (int y = 0; y < sprite_size; ++y)
         for (int x = 0; x < sprite_size; ++x)
-            if (edge[y][x])
-                f.colour[y][x] = 1;
+            if (edge[y][x]) f.colour[y][x] = 1;
 }
 
-static SpriteFrame bun_cat_frame(int frame)
-{
+static SpriteFrame bun_cat_frame(int frame) {
     SpriteFrame f{};
     int bob = (int)std::lround(-1.2f * std::sin(tau * frame / sprite_frames));
     paint_sparkles(f, frame);
@@ -1297,8 +1180,7 @@ static SpriteFrame bun_cat_frame(int frame)
     return f;
 }
 
-static Image8 make_nyancat(int width, int height)
-{
+static Image8 make_nyancat(int width, int height) {
     Image8 img = blank_image(width, height, 1);
     for (int frame = 0; frame < sprite_frames; ++frame) {
         SpriteFrame f = bun_cat_frame(frame);
@@ -1315,8 +1197,7 @@ static Image8 make_nyancat(int width, int height)
 // 0 -> 1 -> 0 over every two units, so a ramp can be cycled without seams.
 static float triangle_wave(float x) { return 1.0f - std::fabs(2.0f * fract(0.5f * x) - 1.0f); }
 
-static Rgb shade_abstract1(float u, float v)
-{
+static Rgb shade_abstract1(float u, float v) {
     // Noise warped by noise warped by noise: marbled swirls from ink blue
     // through magenta and flame to teal, with pale filaments.
     float qx = fbm(u, v, {2, 2, 5, 0.5f, 101}), qy = fbm(u, v, {2, 2, 5, 0.5f, 102});
@@ -1324,7 +1205,7 @@ static Rgb shade_abstract1(float u, float v)
     float ry = fbm(u + 0.3f * qx, v + 0.3f * qy, {3, 3, 5, 0.5f, 104});
     float f = fbm(u + 0.25f * rx, v + 0.25f * ry, {4, 4, 6, 0.5f, 105});
     static const ColourStop stops[] = {
-        {0.0f, rgb_hex(0x0b0630)}, {0.2f, rgb_hex(0x3b0f6b)}, {0.38f, rgb_hex(0xb0186e)}, {0.55f, rgb_hex(0xf2572b)},
+        {0.0f, rgb_hex(0x0b0630)}, {0.2f, rgb_hex(0x3b0f6b)},  {0.38f, rgb_hex(0xb0186e)}, {0.55f, rgb_hex(0xf2572b)},
         {0.7f, rgb_hex(0xffb238)}, {0.84f, rgb_hex(0x2ec4b6)}, {1.0f, rgb_hex(0x0d3b66)},
     };
     Rgb c = ramp(stops, triangle_wave(1.0f + 2.2f * f + 1.2f * qx));
@@ -1333,23 +1214,22 @@ static Rgb shade_abstract1(float u, float v)
     return added(scaled(c, shade), scaled(rgb_hex(0xfff4d8), 0.3f * filament));
 }
 
-static Rgb shade_abstract2(float u, float v)
-{
+static Rgb shade_abstract2(float u, float v) {
     // Three interfering waves with whole-number frequencies over a gently
     // warped plane, through a banded retro palette.
     float px = u + 0.12f * fbm(u, v, {2, 2, 5, 0.5f, 211}), py = v + 0.12f * fbm(u, v, {2, 2, 5, 0.5f, 212});
-    float waves = std::sin(tau * (3.0f * px + py)) + std::sin(tau * (px - 3.0f * py)) + std::sin(tau * (2.0f * px + 2.0f * py) + 1.0f);
+    float waves = std::sin(tau * (3.0f * px + py)) + std::sin(tau * (px - 3.0f * py)) +
+                  std::sin(tau * (2.0f * px + 2.0f * py) + 1.0f);
     float t = 0.5f + waves / 6.0f;
     static const ColourStop stops[] = {
-        {0.0f, rgb_hex(0x0f2a44)}, {0.25f, rgb_hex(0x1f7a8c)}, {0.45f, rgb_hex(0xbfdbf7)}, {0.55f, rgb_hex(0xf4d35e)},
-        {0.75f, rgb_hex(0xee6c4d)}, {1.0f, rgb_hex(0x3d1a3a)},
+        {0.0f, rgb_hex(0x0f2a44)},  {0.25f, rgb_hex(0x1f7a8c)}, {0.45f, rgb_hex(0xbfdbf7)},
+        {0.55f, rgb_hex(0xf4d35e)}, {0.75f, rgb_hex(0xee6c4d)}, {1.0f, rgb_hex(0x3d1a3a)},
     };
     float bands = fract(t * 7.0f);
     return scaled(ramp(stops, triangle_wave(t * 3.0f)), 0.7f + 0.3f * smoothstep(0.0f, 0.5f, bands));
 }
 
-static Rgb shade_abstract3(float u, float v)
-{
+static Rgb shade_abstract3(float u, float v) {
     // Stained glass: warped Voronoi panes in jewel colours between lead came.
     float wu = u + 0.015f * fbm(u, v, {4, 4, 3, 0.5f, 301});
     float wv = v + 0.015f * fbm(u, v, {4, 4, 3, 0.5f, 302});
@@ -1376,30 +1256,27 @@ struct Colony {
     uint32_t id;
 };
 
-static Colony colony_at(float u, float v, int cells, float min_radius, float max_radius, float presence, uint32_t seed)
-{
+static Colony colony_at(float u, float v, int cells, float min_radius, float max_radius, float presence,
+                        uint32_t seed) {
     float x = u * cells, y = v * cells;
     int ix = (int)std::floor(x), iy = (int)std::floor(y);
     Colony best{false, 2.0f, 0};
     for (int j = -1; j <= 1; ++j) {
         for (int i = -1; i <= 1; ++i) {
             uint32_t h = hash_cell(wrap_index(ix + i, cells), wrap_index(iy + j, cells), seed);
-            if (hash_to_unit(mix_bits(h ^ 0x1234567u)) > presence)
-                continue;
+            if (hash_to_unit(mix_bits(h ^ 0x1234567u)) > presence) continue;
             float ox, oy;
             feature_offset(ix + i, iy + j, cells, cells, 0.8f, seed, &ox, &oy);
             float dx = ix + i + ox - x, dy = iy + j + oy - y;
             float radius = lerp(min_radius, max_radius, hash_to_unit(mix_bits(h)));
             float depth = std::sqrt(dx * dx + dy * dy) / radius;
-            if (depth < best.depth)
-                best = {depth < 1.0f, depth, h};
+            if (depth < best.depth) best = {depth < 1.0f, depth, h};
         }
     }
     return best;
 }
 
-static Rgb shade_lichen(float u, float v)
-{
+static Rgb shade_lichen(float u, float v) {
     // Crustose lichen on grey rock: overlapping lobed colonies of three
     // species, cracked into areoles, with dark fruiting bodies.
     float g = fbm(u, v, {4, 4, 7, 0.55f, 801});
@@ -1429,8 +1306,7 @@ static Rgb shade_lichen(float u, float v)
         float depth = col.depth + 0.45f * lobes;
         float shadow = 1.0f - 0.4f * smoothstep(1.07f, 1.0f, depth);
         c = scaled(c, shadow);
-        if (depth >= 1.0f)
-            continue;
+        if (depth >= 1.0f) continue;
         float zones = 0.5f + 0.5f * std::cos(tau * depth * 2.5f);
         Rgb body = mix(s.dark, s.light, clamp01(0.45f + 0.9f * fine + 0.15f * zones));
         body = scaled(body, 0.72f + 0.28f * areole);
@@ -1448,8 +1324,7 @@ static Rgb shade_lichen(float u, float v)
     return c;
 }
 
-static Rgb shade_organic1(float u, float v)
-{
+static Rgb shade_organic1(float u, float v) {
     // Warped ridged noise: tangled filaments of gas or fibre on a warm ground,
     // with detail at every scale and a wide range of brightness.
     float qx = fbm(u, v, {3, 3, 5, 0.5f, 1101}), qy = fbm(u, v, {3, 3, 5, 0.5f, 1102});
@@ -1457,13 +1332,15 @@ static Rgb shade_organic1(float u, float v)
     float body = fbm(u + 0.1f * qy, v + 0.1f * qx, {2, 2, 5, 0.5f, 1104});
     float t = clamp01(0.2f + 1.1f * (r - 0.55f) * 2.0f + 0.9f * body);
     static const ColourStop stops[] = {
-        {0.0f, rgb_hex(0x140d0a)}, {0.35f, rgb_hex(0x5a4638)}, {0.7f, rgb_hex(0xb49c82)}, {1.0f, rgb_hex(0xfff2dc)},
+        {0.0f, rgb_hex(0x140d0a)},
+        {0.35f, rgb_hex(0x5a4638)},
+        {0.7f, rgb_hex(0xb49c82)},
+        {1.0f, rgb_hex(0xfff2dc)},
     };
     return ramp(stops, t);
 }
 
-static Rgb shade_organic2(float u, float v)
-{
+static Rgb shade_organic2(float u, float v) {
     // Plant-like tissue: thick cell walls, granular cytoplasm, dark nuclei.
     float wu = u + 0.012f * fbm(u, v, {6, 6, 3, 0.5f, 1201});
     float wv = v + 0.012f * fbm(u, v, {6, 6, 3, 0.5f, 1202});
@@ -1484,8 +1361,7 @@ static Rgb shade_organic2(float u, float v)
     return mix(c, wall_colour, wall);
 }
 
-static float bark_height(float u, float v, uint32_t* plate_id)
-{
+static float bark_height(float u, float v, uint32_t* plate_id) {
     float wu = u + 0.03f * fbm(u, v, {6, 3, 4, 0.5f, 1301});
     float wv = v + 0.02f * fbm(u, v, {4, 4, 3, 0.5f, 1302});
     CellSample s = cellular_grid(wu, wv, 14, 3, 0.9f, 1303);
@@ -1498,15 +1374,13 @@ static float bark_height(float u, float v, uint32_t* plate_id)
 // Lambert term for a height field, given its value here and one pixel to
 // the right and one pixel down; light comes from the upper left of the
 // picture as stored.
-static float slope_light(float height, float height_right, float height_below, float strength)
-{
+static float slope_light(float height, float height_right, float height_below, float strength) {
     float nx = -(height_right - height) * strength, ny = -(height_below - height) * strength;
     float len = std::sqrt(nx * nx + ny * ny + 1.0f);
     return std::max(0.0f, (-0.5f * nx - 0.55f * ny + 0.67f) / len);
 }
 
-static Rgb shade_organic3(float u, float v)
-{
+static Rgb shade_organic3(float u, float v) {
     // Bark: long vertical plates split by deep furrows.
     const float e = 1.0f / 1024.0f;
     uint32_t id, unused;
@@ -1520,8 +1394,7 @@ static Rgb shade_organic3(float u, float v)
     return scaled(c, 0.35f + 0.85f * diffuse);
 }
 
-static Rgb shade_organic4(float u, float v)
-{
+static Rgb shade_organic4(float u, float v) {
     // A leaf's vein network: three orders of Voronoi edges over green tissue.
     float wu = u + 0.02f * fbm(u, v, {4, 4, 4, 0.5f, 1401});
     float wv = v + 0.02f * fbm(u, v, {4, 4, 4, 0.5f, 1402});
@@ -1532,7 +1405,9 @@ static Rgb shade_organic4(float u, float v)
                            0.5f * (1.0f - smoothstep(0.0f, 0.08f, b3))});
     float tissue = fbm(u, v, {5, 5, 6, 0.55f, 1406});
     static const ColourStop leaf[] = {
-        {0.0f, rgb_hex(0x1d3d10)}, {0.5f, rgb_hex(0x4f7a1c)}, {1.0f, rgb_hex(0x9db53a)},
+        {0.0f, rgb_hex(0x1d3d10)},
+        {0.5f, rgb_hex(0x4f7a1c)},
+        {1.0f, rgb_hex(0x9db53a)},
     };
     Rgb c = ramp(leaf, clamp01(0.5f + 1.4f * tissue));
     float puff = smoothstep(0.0f, 0.25f, b3);
@@ -1540,8 +1415,7 @@ static Rgb shade_organic4(float u, float v)
     return mix(c, rgb_hex(0xe2e89a), vein);
 }
 
-static Rgb shade_wood(float u, float v)
-{
+static Rgb shade_wood(float u, float v) {
     // Flat-sawn board: growth rings run along x, bent by slow noise and
     // around two knots; each ring darkens gradually into its latewood and
     // ends sharply; fine fibres and pores streak along the grain.
@@ -1563,7 +1437,9 @@ static Rgb shade_wood(float u, float v)
     float pores = smoothstep(0.25f, 0.55f, fbm(u, v, {16, 256, 2, 0.5f, 1906}));
     float broad = fbm(u, v, {3, 3, 4, 0.5f, 1904});
     static const ColourStop stops[] = {
-        {0.0f, rgb_hex(0xe0ad70)}, {0.5f, rgb_hex(0xb07640)}, {1.0f, rgb_hex(0x5a3016)},
+        {0.0f, rgb_hex(0xe0ad70)},
+        {0.5f, rgb_hex(0xb07640)},
+        {1.0f, rgb_hex(0x5a3016)},
     };
     float tone = clamp01(0.18f + 0.55f * late + 0.25f * fibre + 0.3f * broad + 0.15f * pores + 0.7f * knot_core);
     return ramp(stops, tone);
@@ -1580,8 +1456,7 @@ struct PebbleHit {
     uint32_t id;
 };
 
-static PebbleHit pebble_at(float u, float v)
-{
+static PebbleHit pebble_at(float u, float v) {
     const int cells = 10;
     const float pixels_per_cell = 512.0f / cells;
     float x = u * cells, y = v * cells;
@@ -1600,9 +1475,9 @@ static PebbleHit pebble_at(float u, float v)
             float px = (dx * ca + dy * sa) / a, py = (-dx * sa + dy * ca) / b;
             float q2 = px * px + py * py;
             best.nearest = std::min(best.nearest, q2);
-            if (q2 >= 1.0f)
-                continue;
-            float height = (0.35f + 0.2f * hash_to_unit(mix_bits(h ^ 3u))) * b * pixels_per_cell * std::pow(1.0f - q2, 0.6f);
+            if (q2 >= 1.0f) continue;
+            float height =
+                (0.35f + 0.2f * hash_to_unit(mix_bits(h ^ 3u))) * b * pixels_per_cell * std::pow(1.0f - q2, 0.6f);
             if (height > best.height) {
                 best.height = height;
                 best.id = h;
@@ -1612,20 +1487,19 @@ static PebbleHit pebble_at(float u, float v)
     return best;
 }
 
-static Rgb shade_pebbles(float u, float v)
-{
+static Rgb shade_pebbles(float u, float v) {
     const float e = 1.0f / 512.0f;
     PebbleHit p = pebble_at(u, v);
     float diffuse = slope_light(p.height, pebble_at(u + e, v).height, pebble_at(u, v + e).height, 1.0f);
     float speckle = fbm(u, v, {48, 48, 3, 0.5f, 1504});
     float albedo = 0.4f + 0.36f * hash_to_unit(p.id) + 0.07f * speckle;
     float stone = albedo * (0.18f + 0.9f * diffuse) + 0.2f * std::pow(diffuse, 30.0f);
-    float sand = (0.2f + 0.08f * fbm(u, v, {96, 96, 2, 0.5f, 1505})) * (0.55f + 0.45f * smoothstep(1.0f, 1.6f, p.nearest));
+    float sand =
+        (0.2f + 0.08f * fbm(u, v, {96, 96, 2, 0.5f, 1505})) * (0.55f + 0.45f * smoothstep(1.0f, 1.6f, p.nearest));
     return grey(p.height > 0.0f ? stone : sand);
 }
 
-static float tile_height(float u, float v, int* tile_x, int* tile_y)
-{
+static float tile_height(float u, float v, int* tile_x, int* tile_y) {
     const int tiles = 4;
     float x = u * tiles + 0.03f * fbm(u, v, {8, 8, 3, 0.5f, 1601});
     float y = v * tiles + 0.03f * fbm(u, v, {8, 8, 3, 0.5f, 1602});
@@ -1635,16 +1509,17 @@ static float tile_height(float u, float v, int* tile_x, int* tile_y)
     float edge = std::min(std::min(fx, 1.0f - fx), std::min(fy, 1.0f - fy)) * 128.0f;
     float chips = 3.0f * fbm(u, v, {32, 32, 3, 0.5f, 1603});
     uint32_t h = hash_cell(*tile_x, *tile_y, 1604);
-    float tilt = 0.06f * (hash_to_unit(h) - 0.5f) * (fx - 0.5f) + 0.06f * (hash_to_unit(mix_bits(h)) - 0.5f) * (fy - 0.5f);
+    float tilt =
+        0.06f * (hash_to_unit(h) - 0.5f) * (fx - 0.5f) + 0.06f * (hash_to_unit(mix_bits(h)) - 0.5f) * (fy - 0.5f);
     return smoothstep(4.0f, 11.0f, edge + chips) * (0.9f + tilt) + 0.02f * fbm(u, v, {24, 24, 4, 0.5f, 1605});
 }
 
-static Rgb shade_rock_tiles(float u, float v)
-{
+static Rgb shade_rock_tiles(float u, float v) {
     const float e = 1.0f / 512.0f;
     int tx, ty, unused_x, unused_y;
     float h = tile_height(u, v, &tx, &ty);
-    float diffuse = slope_light(h, tile_height(u + e, v, &unused_x, &unused_y), tile_height(u, v + e, &unused_x, &unused_y), 3.0f);
+    float diffuse =
+        slope_light(h, tile_height(u + e, v, &unused_x, &unused_y), tile_height(u, v + e, &unused_x, &unused_y), 3.0f);
     static const uint32_t tones[4] = {0x8a8276, 0x7a7468, 0x968b78, 0x6f6e6a};
     uint32_t th = hash_cell(tx, ty, 1606);
     Rgb stone = rgb_hex(tones[th % 4]);
@@ -1658,8 +1533,7 @@ static Rgb shade_rock_tiles(float u, float v)
     return scaled(c, 0.4f + 0.8f * diffuse);
 }
 
-static Rgb shade_rusty_metal(float u, float v)
-{
+static Rgb shade_rusty_metal(float u, float v) {
     // Steel plate with seams along the picture's edges, rivets along the
     // seams, and rust spreading in patches and running down in streaks.
     const float size = 512.0f;
@@ -1669,7 +1543,10 @@ static Rgb shade_rusty_metal(float u, float v)
     float streak = fbm(u, v, {24, 2, 3, 0.5f, 1705});
     float rust = smoothstep(-0.08f, 0.12f, patch + 0.35f * std::max(0.0f, streak));
     static const ColourStop rust_stops[] = {
-        {0.0f, rgb_hex(0x3a1608)}, {0.4f, rgb_hex(0x7e3510)}, {0.75f, rgb_hex(0xc06a22)}, {1.0f, rgb_hex(0xd9a05a)},
+        {0.0f, rgb_hex(0x3a1608)},
+        {0.4f, rgb_hex(0x7e3510)},
+        {0.75f, rgb_hex(0xc06a22)},
+        {1.0f, rgb_hex(0xd9a05a)},
     };
     Rgb rust_colour = ramp(rust_stops, clamp01(0.5f + 1.2f * fbm(u, v, {8, 8, 5, 0.6f, 1706})));
     float pits = smoothstep(0.05f, 0.22f, cellular(u, v, 70, 1.0f, 1707).nearest);
@@ -1678,12 +1555,15 @@ static Rgb shade_rusty_metal(float u, float v)
 
     float seam_x = std::fabs(wrapped_offset(u, 1.0f)) * size, seam_y = std::fabs(wrapped_offset(v, 1.0f)) * size;
     float seam = std::min(seam_x, seam_y);
-    c = scaled(c, 0.35f + 0.65f * smoothstep(0.5f, 2.5f, seam) + 0.25f * smoothstep(2.5f, 3.5f, seam) * (1.0f - smoothstep(3.5f, 5.0f, seam)));
+    c = scaled(c, 0.35f + 0.65f * smoothstep(0.5f, 2.5f, seam) +
+                      0.25f * smoothstep(2.5f, 3.5f, seam) * (1.0f - smoothstep(3.5f, 5.0f, seam)));
 
     float spacing = 64.0f, inset = 12.0f, radius = 5.0f;
     float sx = wrapped_offset(u, 1.0f) * size, sy = wrapped_offset(v, 1.0f) * size;
-    float along_x = wrapped_offset(u * size - spacing * 0.5f, spacing), along_y = wrapped_offset(v * size - spacing * 0.5f, spacing);
-    float rivet_dx[2] = {along_x, sx - std::copysign(inset, sx)}, rivet_dy[2] = {sy - std::copysign(inset, sy), along_y};
+    float along_x = wrapped_offset(u * size - spacing * 0.5f, spacing),
+          along_y = wrapped_offset(v * size - spacing * 0.5f, spacing);
+    float rivet_dx[2] = {along_x, sx - std::copysign(inset, sx)},
+          rivet_dy[2] = {sy - std::copysign(inset, sy), along_y};
     for (int k = 0; k < 2; ++k) {
         float d = std::hypot(rivet_dx[k], rivet_dy[k]);
         if (d < radius + 1.5f) {
@@ -1701,19 +1581,19 @@ static Rgb shade_rusty_metal(float u, float v)
 
 // ------------------------------------------------------------------ star field
 
-static Rgb star_colour(float temperature)
-{
+static Rgb star_colour(float temperature) {
     static const ColourStop stops[] = {
-        {0.0f, rgb_hex(0xffb27a)}, {0.3f, rgb_hex(0xffe2b8)}, {0.55f, rgb_hex(0xffffff)}, {1.0f, rgb_hex(0xa9c4ff)},
+        {0.0f, rgb_hex(0xffb27a)},
+        {0.3f, rgb_hex(0xffe2b8)},
+        {0.55f, rgb_hex(0xffffff)},
+        {1.0f, rgb_hex(0xa9c4ff)},
     };
     return ramp(stops, temperature);
 }
 
-static void add_star(Canvas& c, float x, float y, float brightness, Rgb colour)
-{
+static void add_star(Canvas& c, float x, float y, float brightness, Rgb colour) {
     add_glow(c, x, y, 0.55f, scaled(colour, brightness));
-    if (brightness > 1.2f)
-        add_glow(c, x, y, 2.2f, scaled(colour, 0.06f * brightness));
+    if (brightness > 1.2f) add_glow(c, x, y, 2.2f, scaled(colour, 0.06f * brightness));
     if (brightness > 3.0f) {
         add_glow(c, x, y, 7.0f, scaled(colour, 0.012f * brightness));
         for (int k = -24; k <= 24; ++k) {
@@ -1724,8 +1604,7 @@ static void add_star(Canvas& c, float x, float y, float brightness, Rgb colour)
     }
 }
 
-static Image8 make_stars(int width, int height)
-{
+static Image8 make_stars(int width, int height) {
     Canvas c = blank_canvas(width, height, grey(0.0f));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -1757,8 +1636,7 @@ static Image8 make_stars(int width, int height)
 
 static constexpr int city_waterline = 384;
 
-static void draw_city_sky(Canvas& c)
-{
+static void draw_city_sky(Canvas& c) {
     static const ColourStop stops[] = {
         {0.0f, rgb_hex(0x060a22)}, {0.45f, rgb_hex(0x191447)}, {0.75f, rgb_hex(0x47204f)},
         {0.9f, rgb_hex(0x9a3f66)}, {1.0f, rgb_hex(0xee8a58)},
@@ -1789,38 +1667,33 @@ static void draw_city_sky(Canvas& c)
     }
 }
 
-static void draw_windows(Canvas& c, Random& r, int x0, int x1, int top, float lit_share, float brightness)
-{
+static void draw_windows(Canvas& c, Random& r, int x0, int x1, int top, float lit_share, float brightness) {
     static const uint32_t lamps[3] = {0xffd27a, 0xffb25c, 0xdfe8ff};
     for (int y = top + 4; y < city_waterline - 6; y += 6) {
         for (int x = x0 + 2; x < x1 - 3; x += 4) {
-            if (next_unit(r) > lit_share)
-                continue;
+            if (next_unit(r) > lit_share) continue;
             Rgb lamp = scaled(rgb_hex(lamps[next_below(r, 3)]), brightness * (0.5f + 0.5f * next_unit(r)));
             fill_rect(c, x, y, x + 2, y + 3, lamp);
         }
     }
 }
 
-static void draw_building_row(Canvas& c, Random& r, int min_h, int max_h, Rgb colour, float lit_share, float brightness)
-{
+static void draw_building_row(Canvas& c, Random& r, int min_h, int max_h, Rgb colour, float lit_share,
+                              float brightness) {
     for (int x = 0; x < c.width;) {
         int w = 12 + next_below(r, 26), h = min_h + next_below(r, max_h - min_h);
         int top = city_waterline - h;
         fill_rect(c, x, top, x + w, city_waterline, colour);
-        if (next_unit(r) < 0.3f)
-            fill_rect(c, x + w / 2 - 1, top - 8, x + w / 2 + 1, top, colour);
+        if (next_unit(r) < 0.3f) fill_rect(c, x + w / 2 - 1, top - 8, x + w / 2 + 1, top, colour);
         draw_windows(c, r, x, x + w, top, lit_share, brightness);
         x += w + next_below(r, 3);
     }
 }
 
-static void draw_clock_tower(Canvas& c, Rgb colour)
-{
+static void draw_clock_tower(Canvas& c, Rgb colour) {
     fill_rect(c, 36, 186, 58, city_waterline, colour);
     fill_rect(c, 33, 150, 61, 188, colour);
-    for (int k = 0; k < 14; ++k)
-        fill_rect(c, 47 - 13 + k, 150 - 3 * k, 47 + 14 - k, 150 - 3 * k + 3, colour);
+    for (int k = 0; k < 14; ++k) fill_rect(c, 47 - 13 + k, 150 - 3 * k, 47 + 14 - k, 150 - 3 * k + 3, colour);
     draw_line(c, 47.0f, 110.0f, 47.0f, 96.0f, 0.8f, colour, 1.0f);
     float cx = 47.0f, cy = 168.0f;
     add_glow(c, cx, cy, 9.0f, scaled(rgb_hex(0xffc870), 0.35f));
@@ -1832,8 +1705,7 @@ static void draw_clock_tower(Canvas& c, Rgb colour)
     draw_windows(c, r, 38, 57, 190, 0.25f, 0.8f);
 }
 
-static void draw_riverside_hall(Canvas& c, Rgb colour)
-{
+static void draw_riverside_hall(Canvas& c, Rgb colour) {
     fill_rect(c, 58, 316, 232, city_waterline, colour);
     for (int x = 62; x < 230; x += 14) {
         fill_rect(c, x, 298, x + 4, 316, colour);
@@ -1843,12 +1715,10 @@ static void draw_riverside_hall(Canvas& c, Rgb colour)
     draw_windows(c, r, 58, 232, 318, 0.55f, 0.9f);
 }
 
-static void draw_domed_church(Canvas& c, Rgb colour)
-{
+static void draw_domed_church(Canvas& c, Rgb colour) {
     fill_rect(c, 276, 326, 364, city_waterline, colour);
     fill_rect(c, 292, 300, 348, 326, colour);
-    for (int x = 295; x < 346; x += 6)
-        fill_rect(c, x, 304, x + 2, 322, scaled(rgb_hex(0xffc878), 0.55f));
+    for (int x = 295; x < 346; x += 6) fill_rect(c, x, 304, x + 2, 322, scaled(rgb_hex(0xffc878), 0.55f));
     for (int y = 262; y <= 300; ++y) {
         for (int x = 288; x <= 352; ++x) {
             float dx = (x + 0.5f - 320.0f) / 29.0f, dy = (y + 0.5f - 300.0f) / 34.0f;
@@ -1863,8 +1733,7 @@ static void draw_domed_church(Canvas& c, Rgb colour)
     draw_windows(c, r, 276, 364, 330, 0.45f, 0.85f);
 }
 
-static void draw_wheel(Canvas& c, Rgb colour)
-{
+static void draw_wheel(Canvas& c, Rgb colour) {
     float cx = 444.0f, cy = 262.0f, radius = 90.0f;
     draw_line(c, cx, cy, cx - 42.0f, (float)city_waterline, 2.2f, colour, 1.0f);
     draw_line(c, cx, cy, cx + 42.0f, (float)city_waterline, 2.2f, colour, 1.0f);
@@ -1885,8 +1754,7 @@ static void draw_wheel(Canvas& c, Rgb colour)
     draw_ring(c, cx, cy, 6.0f, 0.8f, steel, 0.8f);
 }
 
-static void draw_embankment(Canvas& c)
-{
+static void draw_embankment(Canvas& c) {
     Rgb wall = rgb_hex(0x0b0812);
     fill_rect(c, 0, city_waterline - 8, c.width, city_waterline, wall);
     for (int x = 8; x < c.width; x += 24) {
@@ -1896,8 +1764,7 @@ static void draw_embankment(Canvas& c)
     }
 }
 
-static void draw_river(Canvas& c)
-{
+static void draw_river(Canvas& c) {
     // Each water row mirrors a row of the scene closer to the waterline the
     // nearer it is, so lights stretch into long vertical streaks; rows sway
     // sideways with slow, growing ripples.
@@ -1909,8 +1776,7 @@ static void draw_river(Canvas& c)
             int sx = x + (int)std::lround(ripple);
             int sy = city_waterline - 1 - (int)(depth * 0.3f);
             Rgb sum{0.0f, 0.0f, 0.0f};
-            for (int k = 0; k < 6; ++k)
-                sum = added(sum, canvas_get(c, sx, std::max(0, sy - k)));
+            for (int k = 0; k < 6; ++k) sum = added(sum, canvas_get(c, sx, std::max(0, sy - k)));
             float shimmer = 0.55f + 0.8f * std::max(0.0f, fbm(u, v, {6, 48, 2, 0.5f, 905}) + 0.2f);
             Rgb reflected = multiplied(scaled(sum, 0.5f / 6.0f * shimmer), rgb_hex(0xc8d4ff));
             canvas_at(c, x, y) = added(reflected, rgb_hex(0x03050d));
@@ -1918,8 +1784,7 @@ static void draw_river(Canvas& c)
     }
 }
 
-static Image8 make_london(int width, int height)
-{
+static Image8 make_london(int width, int height) {
     Canvas c = blank_canvas(width, height, grey(0.0f));
     draw_city_sky(c);
     Random far{0xfa2u}, near{0x2ea2u};
@@ -1937,16 +1802,16 @@ static Image8 make_london(int width, int height)
 
 // ------------------------------------------------------------------ encoders
 
-[[noreturn]] static void on_png_error(png_structp, png_const_charp message)
-{
+[[noreturn]] static void on_png_error(png_structp, png_const_charp message) {
     std::fprintf(stderr, "libpng: %s\n", message);
     std::exit(1);
 }
 
-static void on_png_warning(png_structp, png_const_charp message) { std::fprintf(stderr, "libpng warning: %s\n", message); }
+static void on_png_warning(png_structp, png_const_charp message) {
+    std::fprintf(stderr, "libpng warning: %s\n", message);
+}
 
-[[noreturn]] static void on_jpeg_error(j_common_ptr cinfo)
-{
+[[noreturn]] static void on_jpeg_error(j_common_ptr cinfo) {
     char message[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, message);
     std::fprintf(stderr, "libjpeg: %s\n", message);
@@ -1954,8 +1819,7 @@ static void on_png_warning(png_structp, png_const_charp message) { std::fprintf(
 }
 
 // Two 4-bit palette indices per byte, the left pixel in the high nibble.
-static std::vector<uint8_t> packed_nibble_row(const Image8& img, int y)
-{
+static std::vector<uint8_t> packed_nibble_row(const Image8& img, int y) {
     std::vector<uint8_t> row((img.width + 1) / 2, 0);
     for (int x = 0; x < img.width; ++x) {
         uint8_t index = img.samples[(size_t)y * img.width + x] & 15;
@@ -1964,8 +1828,7 @@ static std::vector<uint8_t> packed_nibble_row(const Image8& img, int y)
     return row;
 }
 
-static void set_png_palette(png_structp png, png_infop info, const Image8& img)
-{
+static void set_png_palette(png_structp png, png_infop info, const Image8& img) {
     int entries = (int)img.palette.size() / 4;
     png_color colours[256];
     png_byte alpha[256];
@@ -1973,28 +1836,21 @@ static void set_png_palette(png_structp png, png_infop info, const Image8& img)
     for (int i = 0; i < entries; ++i) {
         colours[i] = {img.palette[4 * i], img.palette[4 * i + 1], img.palette[4 * i + 2]};
         alpha[i] = img.palette[4 * i + 3];
-        if (alpha[i] != 255)
-            transparent_entries = i + 1;
+        if (alpha[i] != 255) transparent_entries = i + 1;
     }
     png_set_PLTE(png, info, colours, entries);
-    if (transparent_entries > 0)
-        png_set_tRNS(png, info, alpha, transparent_entries, nullptr);
+    if (transparent_entries > 0) png_set_tRNS(png, info, alpha, transparent_entries, nullptr);
 }
 
-static int png_colour_type(const Image8& img)
-{
-    if (!img.palette.empty())
-        return PNG_COLOR_TYPE_PALETTE;
-    if (img.channels == 1)
-        return PNG_COLOR_TYPE_GRAY;
+static int png_colour_type(const Image8& img) {
+    if (!img.palette.empty()) return PNG_COLOR_TYPE_PALETTE;
+    if (img.channels == 1) return PNG_COLOR_TYPE_GRAY;
     return img.channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA;
 }
 
-static bool write_png(const std::string& path, const Image8& img)
-{
+static bool write_png(const std::string& path, const Image8& img) {
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, file);
@@ -2002,8 +1858,7 @@ static bool write_png(const std::string& path, const Image8& img)
     bool palette = !img.palette.empty();
     png_set_IHDR(png, info, img.width, img.height, palette ? 4 : 8, png_colour_type(img), PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (palette)
-        set_png_palette(png, info, img);
+    if (palette) set_png_palette(png, info, img);
     png_write_info(png, info);
     for (int y = 0; y < img.height; ++y) {
         if (palette) {
@@ -2020,11 +1875,9 @@ static bool write_png(const std::string& path, const Image8& img)
 
 enum class JpegForm { baseline, progressive, baseline_with_restarts };
 
-static bool write_jpeg(const std::string& path, const Image8& img, JpegForm form, int quality, bool full_chroma)
-{
+static bool write_jpeg(const std::string& path, const Image8& img, JpegForm form, int quality, bool full_chroma) {
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);
@@ -2038,12 +1891,9 @@ static bool write_jpeg(const std::string& path, const Image8& img, JpegForm form
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     cinfo.optimize_coding = TRUE;
-    if (full_chroma)
-        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
-    if (form == JpegForm::progressive)
-        jpeg_simple_progression(&cinfo);
-    if (form == JpegForm::baseline_with_restarts)
-        cinfo.restart_in_rows = 1;
+    if (full_chroma) cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    if (form == JpegForm::progressive) jpeg_simple_progression(&cinfo);
+    if (form == JpegForm::baseline_with_restarts) cinfo.restart_in_rows = 1;
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(&img.samples[(size_t)cinfo.next_scanline * img.width * 3]);
@@ -2070,17 +1920,14 @@ struct BuiltinImage {
 };
 
 template <Rgb (*Shade)(float, float)>
-static Image8 rendered(int width, int height)
-{
+static Image8 rendered(int width, int height) {
     return render_rgb(width, height, Shade);
 }
 
-static Image8 make_pebbles(int width, int height)
-{
+static Image8 make_pebbles(int width, int height) {
     Image8 rgb = render_rgb(width, height, shade_pebbles);
     Image8 img = blank_image(width, height, 1);
-    for (size_t i = 0; i < img.samples.size(); ++i)
-        img.samples[i] = rgb.samples[i * 3];
+    for (size_t i = 0; i < img.samples.size(); ++i) img.samples[i] = rgb.samples[i * 3];
     return img;
 }
 
@@ -2108,46 +1955,36 @@ static const BuiltinImage builtin_images[] = {
     {"wood.jpg", Stored::jpeg_progressive, 1024, 1024, rendered<shade_wood>, 86, false, true},
 };
 
-static bool is_png(Stored s)
-{
+static bool is_png(Stored s) {
     return s == Stored::png_grey || s == Stored::png_rgb || s == Stored::png_rgba || s == Stored::png_palette4;
 }
 
-static JpegForm jpeg_form(Stored s)
-{
-    if (s == Stored::jpeg_progressive)
-        return JpegForm::progressive;
+static JpegForm jpeg_form(Stored s) {
+    if (s == Stored::jpeg_progressive) return JpegForm::progressive;
     return s == Stored::jpeg_restarts ? JpegForm::baseline_with_restarts : JpegForm::baseline;
 }
 
-static bool write_image(const std::string& path, const BuiltinImage& entry, const Image8& img)
-{
-    if (is_png(entry.stored))
-        return write_png(path, img);
+static bool write_image(const std::string& path, const BuiltinImage& entry, const Image8& img) {
+    if (is_png(entry.stored)) return write_png(path, img);
     return write_jpeg(path, img, jpeg_form(entry.stored), entry.jpeg_quality, entry.full_chroma);
 }
 
 // ------------------------------------------------------------------ checks
 
-static std::vector<uint8_t> read_file(const std::string& path)
-{
+static std::vector<uint8_t> read_file(const std::string& path) {
     std::vector<uint8_t> bytes;
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
+    if (!file) return bytes;
     uint8_t buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
     std::fclose(file);
     return bytes;
 }
 
-static uint32_t big_endian(const uint8_t* p, int bytes)
-{
+static uint32_t big_endian(const uint8_t* p, int bytes) {
     uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v = (v << 8) | p[i];
+    for (int i = 0; i < bytes; ++i) v = (v << 8) | p[i];
     return v;
 }
 
@@ -2158,12 +1995,10 @@ struct PngHeader {
     bool has_transparency = false;
 };
 
-static PngHeader parse_png(const std::vector<uint8_t>& b)
-{
+static PngHeader parse_png(const std::vector<uint8_t>& b) {
     static const uint8_t signature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
     PngHeader h;
-    if (b.size() < 33 || std::memcmp(b.data(), signature, 8) != 0 || std::memcmp(&b[12], "IHDR", 4) != 0)
-        return h;
+    if (b.size() < 33 || std::memcmp(b.data(), signature, 8) != 0 || std::memcmp(&b[12], "IHDR", 4) != 0) return h;
     h.valid = true;
     h.width = (int)big_endian(&b[16], 4);
     h.height = (int)big_endian(&b[20], 4);
@@ -2173,10 +2008,8 @@ static PngHeader parse_png(const std::vector<uint8_t>& b)
     for (size_t pos = 8; pos + 12 <= b.size();) {
         uint32_t length = big_endian(&b[pos], 4);
         const uint8_t* type = &b[pos + 4];
-        if (std::memcmp(type, "PLTE", 4) == 0)
-            h.palette_entries = (int)(length / 3);
-        if (std::memcmp(type, "tRNS", 4) == 0)
-            h.has_transparency = true;
+        if (std::memcmp(type, "PLTE", 4) == 0) h.palette_entries = (int)(length / 3);
+        if (std::memcmp(type, "tRNS", 4) == 0) h.has_transparency = true;
         pos += 12 + (size_t)length;
     }
     return h;
@@ -2191,11 +2024,9 @@ struct JpegHeader {
 
 // Walks the marker segments up to the first scan, where libjpeg has put both
 // the frame header and any restart interval.
-static JpegHeader parse_jpeg(const std::vector<uint8_t>& b)
-{
+static JpegHeader parse_jpeg(const std::vector<uint8_t>& b) {
     JpegHeader h;
-    if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8)
-        return h;
+    if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8) return h;
     size_t pos = 2;
     while (pos + 4 <= b.size() && b[pos] == 0xFF) {
         uint8_t marker = b[pos + 1];
@@ -2216,29 +2047,24 @@ static JpegHeader parse_jpeg(const std::vector<uint8_t>& b)
             h.width = (int)big_endian(body + 3, 2);
             h.components = body[5];
         }
-        if (marker == 0xDD)
-            h.restart_interval = (int)big_endian(body, 2);
+        if (marker == 0xDD) h.restart_interval = (int)big_endian(body, 2);
         pos += 2 + length;
     }
     return h;
 }
 
-static std::string check_png_form(const std::vector<uint8_t>& bytes, const BuiltinImage& e)
-{
+static std::string check_png_form(const std::vector<uint8_t>& bytes, const BuiltinImage& e) {
     PngHeader h = parse_png(bytes);
-    if (!h.valid)
-        return "not a PNG";
-    if (h.width != e.width || h.height != e.height)
-        return "IHDR size differs";
-    if (h.interlace != 0)
-        return "interlaced";
+    if (!h.valid) return "not a PNG";
+    if (h.width != e.width || h.height != e.height) return "IHDR size differs";
+    if (h.interlace != 0) return "interlaced";
     static const struct {
         Stored stored;
         int colour_type, depth;
-    } forms[] = {{Stored::png_grey, 0, 8}, {Stored::png_rgb, 2, 8}, {Stored::png_rgba, 6, 8}, {Stored::png_palette4, 3, 4}};
+    } forms[] = {
+        {Stored::png_grey, 0, 8}, {Stored::png_rgb, 2, 8}, {Stored::png_rgba, 6, 8}, {Stored::png_palette4, 3, 4}};
     for (const auto& f : forms) {
-        if (f.stored != e.stored)
-            continue;
+        if (f.stored != e.stored) continue;
         if (h.colour_type != f.colour_type || h.depth != f.depth)
             return "colour type " + std::to_string(h.colour_type) + " depth " + std::to_string(h.depth);
     }
@@ -2247,36 +2073,30 @@ static std::string check_png_form(const std::vector<uint8_t>& bytes, const Built
     return "";
 }
 
-static std::string check_jpeg_form(const std::vector<uint8_t>& bytes, const BuiltinImage& e)
-{
+static std::string check_jpeg_form(const std::vector<uint8_t>& bytes, const BuiltinImage& e) {
     JpegHeader h = parse_jpeg(bytes);
-    if (!h.valid)
-        return "not a JPEG";
+    if (!h.valid) return "not a JPEG";
     if (h.width != e.width || h.height != e.height || h.precision != 8 || h.components != 3)
         return "frame header differs";
     int wanted = e.stored == Stored::jpeg_progressive ? 0xC2 : 0xC0;
-    if (h.frame_marker != wanted)
-        return "frame marker " + std::to_string(h.frame_marker);
+    if (h.frame_marker != wanted) return "frame marker " + std::to_string(h.frame_marker);
     if ((e.stored == Stored::jpeg_restarts) != (h.restart_interval > 0))
         return "restart interval " + std::to_string(h.restart_interval);
     return "";
 }
 
-static std::string describe_form(const std::vector<uint8_t>& bytes, const BuiltinImage& e)
-{
+static std::string describe_form(const std::vector<uint8_t>& bytes, const BuiltinImage& e) {
     if (is_png(e.stored)) {
         PngHeader h = parse_png(bytes);
         static const char* types[] = {"grey", "?", "RGB", "palette", "grey+alpha", "?", "RGBA"};
         std::string s = std::string("PNG ") + (h.colour_type >= 0 && h.colour_type <= 6 ? types[h.colour_type] : "?") +
                         " " + std::to_string(h.depth) + "-bit";
-        if (h.has_transparency)
-            s += " tRNS";
+        if (h.has_transparency) s += " tRNS";
         return s;
     }
     JpegHeader h = parse_jpeg(bytes);
     std::string s = h.frame_marker == 0xC2 ? "JPEG SOF2 progressive" : "JPEG SOF0 baseline";
-    if (h.restart_interval > 0)
-        s += " DRI " + std::to_string(h.restart_interval);
+    if (h.restart_interval > 0) s += " DRI " + std::to_string(h.restart_interval);
     return s;
 }
 
@@ -2285,8 +2105,7 @@ struct Decoded {
     std::vector<uint8_t> rgba;
 };
 
-static Decoded decode(const std::vector<uint8_t>& bytes, bool flip_like_upload)
-{
+static Decoded decode(const std::vector<uint8_t>& bytes, bool flip_like_upload) {
     Decoded d;
     stbi_set_flip_vertically_on_load(flip_like_upload ? 1 : 0);
     int channels = 0;
@@ -2299,13 +2118,11 @@ static Decoded decode(const std::vector<uint8_t>& bytes, bool flip_like_upload)
     return d;
 }
 
-static const uint8_t* texel(const Decoded& d, int x, int y)
-{
+static const uint8_t* texel(const Decoded& d, int x, int y) {
     return &d.rgba[((size_t)wrap_index(y, d.height) * d.width + wrap_index(x, d.width)) * 4];
 }
 
-static float texel_step(const Decoded& d, int x0, int y0, int x1, int y1)
-{
+static float texel_step(const Decoded& d, int x0, int y0, int x1, int y1) {
     const uint8_t* a = texel(d, x0, y0);
     const uint8_t* b = texel(d, x1, y1);
     return (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2])) / 3.0f;
@@ -2315,8 +2132,7 @@ static float texel_step(const Decoded& d, int x0, int y0, int x1, int y1)
 // nearby boundaries that sit at the same phase of the 8x8 JPEG block grid:
 // about 1 where the picture continues smoothly over its edge, several times
 // that where the edges do not meet.
-static float seam_ratio(const Decoded& d, bool across_columns)
-{
+static float seam_ratio(const Decoded& d, bool across_columns) {
     int count = across_columns ? d.height : d.width;
     int span = across_columns ? d.width : d.height;
     auto boundary_step = [&](int k) {
@@ -2325,8 +2141,7 @@ static float seam_ratio(const Decoded& d, bool across_columns)
             sum += across_columns ? texel_step(d, k, i, k + 1, i) : texel_step(d, i, k, i, k + 1);
         return sum / count;
     };
-    if (span < 64)
-        return 1.0f;
+    if (span < 64) return 1.0f;
     double seam = boundary_step(span - 1);
     double nearby = (boundary_step(span - 9) + boundary_step(span - 17) + boundary_step(7) + boundary_step(15)) / 4.0;
     return (float)((seam + 1e-3) / (nearby + 1e-3));
@@ -2334,8 +2149,7 @@ static float seam_ratio(const Decoded& d, bool across_columns)
 
 // The texture-space relation that the value-noise trick relies on, on the
 // picture as the loader uploads it (flipped, row 0 at the bottom).
-static std::string check_noise_shift(const std::vector<uint8_t>& bytes)
-{
+static std::string check_noise_shift(const std::vector<uint8_t>& bytes) {
     Decoded d = decode(bytes, true);
     for (int y = 0; y < d.height; ++y)
         for (int x = 0; x < d.width; ++x)
@@ -2344,13 +2158,11 @@ static std::string check_noise_shift(const std::vector<uint8_t>& bytes)
     return "";
 }
 
-static std::string check_flat_histograms(const std::vector<uint8_t>& bytes)
-{
+static std::string check_flat_histograms(const std::vector<uint8_t>& bytes) {
     Decoded d = decode(bytes, false);
     for (int c = 0; c < 3; ++c) {
         int counts[256] = {};
-        for (size_t i = 0; i < d.rgba.size(); i += 4)
-            ++counts[d.rgba[i + c]];
+        for (size_t i = 0; i < d.rgba.size(); i += 4) ++counts[d.rgba[i + c]];
         for (int v = 0; v < 256; ++v)
             if (counts[v] != (int)(d.rgba.size() / 4 / 256))
                 return "channel " + std::to_string(c) + " histogram not flat";
@@ -2358,24 +2170,20 @@ static std::string check_flat_histograms(const std::vector<uint8_t>& bytes)
     return "";
 }
 
-static std::string check_bayer(const std::vector<uint8_t>& bytes)
-{
+static std::string check_bayer(const std::vector<uint8_t>& bytes) {
     Decoded d = decode(bytes, false);
     std::vector<int> seen(64, 0);
     for (size_t i = 0; i < d.rgba.size(); i += 4) {
         int v = d.rgba[i];
-        if (v % 4 != 2 || d.rgba[i + 1] != v || d.rgba[i + 3] != 255)
-            return "unexpected value";
+        if (v % 4 != 2 || d.rgba[i + 1] != v || d.rgba[i + 3] != 255) return "unexpected value";
         ++seen[v / 4];
     }
     for (int s : seen)
-        if (s != 1)
-            return "value repeated";
+        if (s != 1) return "value repeated";
     return "";
 }
 
-static std::string check_sprite_alpha(const std::vector<uint8_t>& bytes)
-{
+static std::string check_sprite_alpha(const std::vector<uint8_t>& bytes) {
     Decoded d = decode(bytes, false);
     int clear = 0, partial = 0, opaque = 0;
     for (size_t i = 3; i < d.rgba.size(); i += 4) {
@@ -2386,46 +2194,36 @@ static std::string check_sprite_alpha(const std::vector<uint8_t>& bytes)
     return clear > 0 && opaque > 0 && partial > 0 ? "" : "palette alpha lost";
 }
 
-static std::string check_font_cells(const std::vector<uint8_t>& bytes)
-{
+static std::string check_font_cells(const std::vector<uint8_t>& bytes) {
     Decoded d = decode(bytes, false);
     for (int code = 0; code < 256; ++code) {
         int inked = 0, border = 0;
         for (int y = 0; y < font_cell; ++y) {
             for (int x = 0; x < font_cell; ++x) {
-                uint8_t a = d.rgba[((size_t)((code / 16) * font_cell + y) * d.width + (code % 16) * font_cell + x) * 4 + 3];
+                uint8_t a =
+                    d.rgba[((size_t)((code / 16) * font_cell + y) * d.width + (code % 16) * font_cell + x) * 4 + 3];
                 inked += a >= 128;
-                if (x == 0 || y == 0 || x == font_cell - 1 || y == font_cell - 1)
-                    border = std::max(border, (int)a);
+                if (x == 0 || y == 0 || x == font_cell - 1 || y == font_cell - 1) border = std::max(border, (int)a);
             }
         }
         bool printable = code > 32 && code < 127;
-        if (printable != (inked > 0))
-            return "cell " + std::to_string(code) + (printable ? " is empty" : " has ink");
-        if (border > 8)
-            return "cell " + std::to_string(code) + " reaches its border";
+        if (printable != (inked > 0)) return "cell " + std::to_string(code) + (printable ? " is empty" : " has ink");
+        if (border > 8) return "cell " + std::to_string(code) + " reaches its border";
     }
     return "";
 }
 
-static std::string check_content(const std::vector<uint8_t>& bytes, const BuiltinImage& e)
-{
+static std::string check_content(const std::vector<uint8_t>& bytes, const BuiltinImage& e) {
     std::string name = e.name;
-    if (name == "rgba_noise.png")
-        return check_noise_shift(bytes);
-    if (name == "blue_noise.png")
-        return check_flat_histograms(bytes);
-    if (name == "bayer.png")
-        return check_bayer(bytes);
-    if (name == "nyancat.png")
-        return check_sprite_alpha(bytes);
-    if (name == "font1.png")
-        return check_font_cells(bytes);
+    if (name == "rgba_noise.png") return check_noise_shift(bytes);
+    if (name == "blue_noise.png") return check_flat_histograms(bytes);
+    if (name == "bayer.png") return check_bayer(bytes);
+    if (name == "nyancat.png") return check_sprite_alpha(bytes);
+    if (name == "font1.png") return check_font_cells(bytes);
     return "";
 }
 
-static bool check_image(const std::string& dir, const BuiltinImage& e, size_t* total_bytes)
-{
+static bool check_image(const std::string& dir, const BuiltinImage& e, size_t* total_bytes) {
     std::vector<uint8_t> bytes = read_file(dir + "/" + e.name);
     std::string problem;
     Decoded d;
@@ -2438,16 +2236,13 @@ static bool check_image(const std::string& dir, const BuiltinImage& e, size_t* t
         else if (d.width != e.width || d.height != e.height)
             problem = "decodes to " + std::to_string(d.width) + "x" + std::to_string(d.height);
     }
-    if (problem.empty())
-        problem = is_png(e.stored) ? check_png_form(bytes, e) : check_jpeg_form(bytes, e);
-    if (problem.empty())
-        problem = check_content(bytes, e);
+    if (problem.empty()) problem = is_png(e.stored) ? check_png_form(bytes, e) : check_jpeg_form(bytes, e);
+    if (problem.empty()) problem = check_content(bytes, e);
     char seams[64] = "";
     if (problem.empty()) {
         float across = seam_ratio(d, true), down = seam_ratio(d, false);
         std::snprintf(seams, sizeof seams, "seams %.2f %.2f", across, down);
-        if (e.tiles && (across > 2.0f || down > 2.0f))
-            problem = "does not tile";
+        if (e.tiles && (across > 2.0f || down > 2.0f)) problem = "does not tile";
     }
     *total_bytes += bytes.size();
     std::printf("%-16s %8zu  %4dx%-4d  %-30s %-18s %s\n", e.name, bytes.size(), d.width, d.height,
@@ -2457,21 +2252,17 @@ static bool check_image(const std::string& dir, const BuiltinImage& e, size_t* t
 
 // ------------------------------------------------------------------ main
 
-static double seconds_since(std::chrono::steady_clock::time_point start)
-{
+static double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-static bool selected(const BuiltinImage& e, const std::vector<std::string>& names)
-{
+static bool selected(const BuiltinImage& e, const std::vector<std::string>& names) {
     return names.empty() || std::find(names.begin(), names.end(), e.name) != names.end();
 }
 
-static bool generate(const std::string& dir, const std::vector<std::string>& names)
-{
+static bool generate(const std::string& dir, const std::vector<std::string>& names) {
     for (const BuiltinImage& e : builtin_images) {
-        if (!selected(e, names))
-            continue;
+        if (!selected(e, names)) continue;
         auto start = std::chrono::steady_clock::now();
         Image8 img = e.make(e.width, e.height);
         if (!write_image(dir + "/" + e.name, e, img)) {
@@ -2484,13 +2275,11 @@ static bool generate(const std::string& dir, const std::vector<std::string>& nam
     return true;
 }
 
-static bool check(const std::string& dir, const std::vector<std::string>& names)
-{
+static bool check(const std::string& dir, const std::vector<std::string>& names) {
     size_t total = 0;
     int failures = 0, checked = 0;
     for (const BuiltinImage& e : builtin_images) {
-        if (!selected(e, names))
-            continue;
+        if (!selected(e, names)) continue;
         ++checked;
         failures += check_image(dir, e, &total) ? 0 : 1;
     }
@@ -2498,12 +2287,10 @@ static bool check(const std::string& dir, const std::vector<std::string>& names)
     return failures == 0 && checked > 0;
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int first = 1;
     bool check_only = argc > 1 && std::strcmp(argv[1], "--check") == 0;
-    if (check_only)
-        ++first;
+    if (check_only) ++first;
     if (argc <= first) {
         std::fprintf(stderr, "usage: make_images [--check] OUT_DIR [NAME...]\n");
         return 2;
@@ -2514,8 +2301,7 @@ int main(int argc, char** argv)
     if (!check_only) {
         std::error_code error;
         std::filesystem::create_directories(dir, error);
-        if (error || !generate(dir, names))
-            return 1;
+        if (error || !generate(dir, names)) return 1;
     }
     bool ok = check(dir, names);
     std::printf("%.2f s\n", seconds_since(start));

@@ -29,8 +29,8 @@ TEST(GlEnumName, UnlistedValuesAreUnknownWithoutRangeGuessing) {
 
 TEST(GlDebugCallback, WritesOneSpelledOutLine) {
     RecordingLog log;
-    gl_debug_callback(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 0x502, GL_DEBUG_SEVERITY_HIGH, 5, "GL_INVALID_OPERATION",
-                      nullptr);
+    gl_debug_callback(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 0x502, GL_DEBUG_SEVERITY_HIGH, 5,
+                      "GL_INVALID_OPERATION", nullptr);
     gl_debug_callback(GL_DEBUG_SOURCE_OTHER, GL_DEBUG_TYPE_OTHER, 0, 0x9999, -1, "vendor says hi", nullptr);
     ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[0], "GL:API.ERROR.HIGH[0x502]:GL_INVALID_OPERATION");

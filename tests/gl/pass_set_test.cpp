@@ -123,8 +123,9 @@ TEST_F(PassSetBuild, AnOverlongPassIsCutAndFailsCleanly) {
 TEST_F(PassSetBuild, CommonPartReachesEveryPassButItsDirectivesDoNot) {
     PassSetSources sources = {};
     sources.texts[kMainPass] = "void mainImage(out vec4 c, in vec2 p) { c = vec4(shared_value()); }\n";
-    sources.texts[kBufferCPass] = "#pragma iChannel0 rgba_noise.png\nvoid mainImage(out vec4 c, in vec2 p) {\n"
-                                  "  c = texture(iChannel0, p) * shared_value(); }\n";
+    sources.texts[kBufferCPass] =
+        "#pragma iChannel0 rgba_noise.png\nvoid mainImage(out vec4 c, in vec2 p) {\n"
+        "  c = texture(iChannel0, p) * shared_value(); }\n";
     sources.texts[kCommonPartIndex] = "#pragma iChannel1 BufferA\nfloat shared_value() { return 0.5; }\n";
     RecordingLog log;
     result = build_pass_set(sources);

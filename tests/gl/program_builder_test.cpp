@@ -39,8 +39,7 @@ TEST_F(ProgramBuilder, VersionLineFollowsTheContext) { EXPECT_STREQ(glsl_version
 TEST_F(ProgramBuilder, BothStagesGetTheSameTextButTheirOwnMacro) {
     const char* text = assemble_pass_source(kEveryUniformPass, "", 0);
     const GLuint vertex = compile_stage(glsl_version_header(), "#define VERTEX_SHADER\n", text, GL_VERTEX_SHADER);
-    const GLuint fragment =
-        compile_stage(glsl_version_header(), "#define FRAGMENT_SHADER\n", text, GL_FRAGMENT_SHADER);
+    const GLuint fragment = compile_stage(glsl_version_header(), "#define FRAGMENT_SHADER\n", text, GL_FRAGMENT_SHADER);
     ASSERT_NE(vertex, 0u);
     ASSERT_NE(fragment, 0u);
     std::vector<char> vertex_source(4096), fragment_source(4096);
@@ -122,8 +121,8 @@ TEST_F(ProgramBuilder, LinkedPassReportsInputsSamplersAndTheBlockWithStd140Offse
         "     192 iFrame int[1] stride:0",
     };
     for (const char* line : expected) {
-        EXPECT_NE(std::find(members.begin(), members.end(), std::string(line)), members.end())
-            << line << "\n" << log.joined();
+        EXPECT_NE(std::find(members.begin(), members.end(), std::string(line)), members.end()) << line << "\n"
+                                                                                               << log.joined();
     }
     EXPECT_EQ(log.lines[block + 12], "");
     EXPECT_EQ(static_cast<int>(log.lines.size()), block + 13);

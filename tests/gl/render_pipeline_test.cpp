@@ -227,8 +227,9 @@ TEST_F(RenderPipeline, AMissingBufferIsSkippedAndReadsAsZero) {
 }
 
 TEST_F(RenderPipeline, KeyboardSamplesZero) {
-    install(kPlainMain, with_directive("#pragma iChannel0 Keyboard",
-                                       "o = texelFetch(iChannel0, ivec2(65, 0), 0) + texture(iChannel0, vec2(0.7, 0.4));"));
+    install(kPlainMain,
+            with_directive("#pragma iChannel0 Keyboard",
+                           "o = texelFetch(iChannel0, ivec2(65, 0), 0) + texture(iChannel0, vec2(0.7, 0.4));"));
     frame();
     const Texel keys = texel(0, 2, 2);
     EXPECT_EQ(keys.r, 0.0f);
@@ -287,9 +288,9 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     const int old_line = log.find_prefix("old fbo:", before);
     ASSERT_GE(old_line, 0);
     EXPECT_NE(log.lines[old_line].find(" " + std::to_string(old_b) + " "), std::string::npos) << log.lines[old_line];
-    EXPECT_EQ(log.lines[old_line + 1],
-              "new fbo:" + std::to_string(buffer_texture(0)) + " " + std::to_string(buffer_texture(1)) + " " +
-                  std::to_string(buffer_texture(2)) + " " + std::to_string(buffer_texture(3)));
+    EXPECT_EQ(log.lines[old_line + 1], "new fbo:" + std::to_string(buffer_texture(0)) + " " +
+                                           std::to_string(buffer_texture(1)) + " " + std::to_string(buffer_texture(2)) +
+                                           " " + std::to_string(buffer_texture(3)));
 
     GLint width = 0;
     glGetTextureLevelParameteriv(buffer_texture(1), 0, GL_TEXTURE_WIDTH, &width);

@@ -131,7 +131,8 @@ TEST_F(TextureLoading, TextureRowZeroIsThePicturesBottomRow) {
     const std::vector<unsigned char> texture = texels(load(image.name));
     stbi_set_flip_vertically_on_load(0);
     int width = 0, height = 0, components = 0;
-    stbi_uc* upright = stbi_load_from_memory(image.bytes, static_cast<int>(image.size), &width, &height, &components, 4);
+    stbi_uc* upright =
+        stbi_load_from_memory(image.bytes, static_cast<int>(image.size), &width, &height, &components, 4);
     stbi_set_flip_vertically_on_load(1);
     ASSERT_NE(upright, nullptr);
     const size_t row_bytes = static_cast<size_t>(width) * 4;

@@ -2,9 +2,7 @@
 
 #include "app/log.h"
 
-static void record_line(const char* line, void* user) {
-    static_cast<RecordingLog*>(user)->lines.push_back(line);
-}
+static void record_line(const char* line, void* user) { static_cast<RecordingLog*>(user)->lines.push_back(line); }
 
 RecordingLog::RecordingLog() { set_log_observer(record_line, this); }
 

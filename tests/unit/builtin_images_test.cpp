@@ -19,16 +19,26 @@ struct Expected {
 };
 
 static const Expected kExpected[kBuiltinImageCount] = {
-    {"rgba_noise.png", Stored::PngRgb, 256, 256},          {"gray_noise.png", Stored::PngGrey, 256, 256},
-    {"blue_noise.png", Stored::PngRgb, 256, 256},          {"abstract1.jpg", Stored::JpegProgressive, 1024, 1024},
-    {"abstract2.jpg", Stored::JpegProgressive, 512, 512},  {"abstract3.jpg", Stored::JpegBaseline, 1024, 1024},
-    {"bayer.png", Stored::PngGrey, 8, 8},                  {"font1.png", Stored::PngRgba, 1024, 1024},
-    {"lichen.jpg", Stored::JpegProgressive, 1024, 1024},   {"london.jpg", Stored::JpegBaseline, 512, 512},
-    {"nyancat.png", Stored::PngPalette4, 256, 32},         {"organic1.jpg", Stored::JpegProgressive, 1024, 1024},
-    {"organic2.jpg", Stored::JpegProgressive, 1024, 1024}, {"organic3.jpg", Stored::JpegBaseline, 1024, 1024},
-    {"organic4.jpg", Stored::JpegBaseline, 1024, 1024},    {"pebbles.png", Stored::PngGrey, 512, 512},
-    {"rock_tiles.jpg", Stored::JpegBaseline, 512, 512},    {"rusty_metal.jpg", Stored::JpegBaseline, 512, 512},
-    {"stars.jpg", Stored::JpegBaseline, 512, 512},         {"wood.jpg", Stored::JpegProgressive, 1024, 1024},
+    {"rgba_noise.png", Stored::PngRgb, 256, 256},
+    {"gray_noise.png", Stored::PngGrey, 256, 256},
+    {"blue_noise.png", Stored::PngRgb, 256, 256},
+    {"abstract1.jpg", Stored::JpegProgressive, 1024, 1024},
+    {"abstract2.jpg", Stored::JpegProgressive, 512, 512},
+    {"abstract3.jpg", Stored::JpegBaseline, 1024, 1024},
+    {"bayer.png", Stored::PngGrey, 8, 8},
+    {"font1.png", Stored::PngRgba, 1024, 1024},
+    {"lichen.jpg", Stored::JpegProgressive, 1024, 1024},
+    {"london.jpg", Stored::JpegBaseline, 512, 512},
+    {"nyancat.png", Stored::PngPalette4, 256, 32},
+    {"organic1.jpg", Stored::JpegProgressive, 1024, 1024},
+    {"organic2.jpg", Stored::JpegProgressive, 1024, 1024},
+    {"organic3.jpg", Stored::JpegBaseline, 1024, 1024},
+    {"organic4.jpg", Stored::JpegBaseline, 1024, 1024},
+    {"pebbles.png", Stored::PngGrey, 512, 512},
+    {"rock_tiles.jpg", Stored::JpegBaseline, 512, 512},
+    {"rusty_metal.jpg", Stored::JpegBaseline, 512, 512},
+    {"stars.jpg", Stored::JpegBaseline, 512, 512},
+    {"wood.jpg", Stored::JpegProgressive, 1024, 1024},
 };
 
 static uint32_t big_endian_32(const unsigned char* bytes) {
@@ -113,15 +123,25 @@ TEST(BuiltinImages, PngFilesAreStoredAsPromised) {
         EXPECT_EQ(header.height, expected.height);
         EXPECT_EQ(header.interlace, 0);
         switch (expected.stored) {
-            case Stored::PngGrey: EXPECT_EQ(header.colour_type, 0); EXPECT_EQ(header.bit_depth, 8); break;
-            case Stored::PngRgb: EXPECT_EQ(header.colour_type, 2); EXPECT_EQ(header.bit_depth, 8); break;
-            case Stored::PngRgba: EXPECT_EQ(header.colour_type, 6); EXPECT_EQ(header.bit_depth, 8); break;
+            case Stored::PngGrey:
+                EXPECT_EQ(header.colour_type, 0);
+                EXPECT_EQ(header.bit_depth, 8);
+                break;
+            case Stored::PngRgb:
+                EXPECT_EQ(header.colour_type, 2);
+                EXPECT_EQ(header.bit_depth, 8);
+                break;
+            case Stored::PngRgba:
+                EXPECT_EQ(header.colour_type, 6);
+                EXPECT_EQ(header.bit_depth, 8);
+                break;
             case Stored::PngPalette4:
                 EXPECT_EQ(header.colour_type, 3);
                 EXPECT_EQ(header.bit_depth, 4);
                 EXPECT_TRUE(header.has_transparency);
                 break;
-            default: break;
+            default:
+                break;
         }
     }
 }

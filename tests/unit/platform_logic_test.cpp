@@ -67,9 +67,7 @@ TEST(Pacing, DecisionRows) {
     }
 }
 
-TEST(Pacing, MissingCompositorQueryCountsAsOff) {
-    EXPECT_FALSE(composition_is_on(true, false, nullptr));
-}
+TEST(Pacing, MissingCompositorQueryCountsAsOff) { EXPECT_FALSE(composition_is_on(true, false, nullptr)); }
 
 TEST(Clock, CounterAbove2To31IsPositive) {
     const uint32_t past_half = 0x80000000u + 1234u;
@@ -83,6 +81,5 @@ TEST(Clock, ElapsedTimeKeepsGrowingAcrossTheCounterWrap) {
     const double before_wrap = seconds_from_milliseconds(0xFFFFFC18u);  // 1000 ms before the wrap
     const double after_wrap = seconds_from_milliseconds(500u);
     EXPECT_NEAR(elapsed_seconds_between(before_wrap, after_wrap), 1.5, 1e-9);
-    EXPECT_NEAR(elapsed_seconds_between(seconds_from_milliseconds(1000u), seconds_from_milliseconds(3500u)), 2.5,
-                1e-9);
+    EXPECT_NEAR(elapsed_seconds_between(seconds_from_milliseconds(1000u), seconds_from_milliseconds(3500u)), 2.5, 1e-9);
 }

@@ -40,9 +40,8 @@ static int describe() {
     RECT rect;
     ::GetWindowRect(player, &rect);
     printf("window=%X parent=%X rect=%ld,%ld,%ld,%ld visible=%d style=%lX\n", bits(player),
-           bits(::GetAncestor(player, GA_PARENT)), rect.left, rect.top, rect.right - rect.left,
-           rect.bottom - rect.top, ::IsWindowVisible(player) ? 1 : 0,
-           static_cast<unsigned long>(::GetWindowLongA(player, GWL_STYLE)));
+           bits(::GetAncestor(player, GA_PARENT)), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+           ::IsWindowVisible(player) ? 1 : 0, static_cast<unsigned long>(::GetWindowLongA(player, GWL_STYLE)));
     return 0;
 }
 
@@ -50,8 +49,8 @@ static int describe() {
 // A window given by its handle is checked even after it is gone, which is
 // how a test sees that no icon was left behind.
 static int tray_icon_exists(const char* window_hex) {
-    HWND player = window_hex ? reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(window_hex, nullptr, 16)))
-                             : find_player();
+    HWND player =
+        window_hex ? reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(window_hex, nullptr, 16))) : find_player();
     NOTIFYICONDATAA data;
     ZeroMemory(&data, sizeof data);
     data.cbSize = sizeof data;
@@ -104,8 +103,8 @@ static int send_payload(const char* kind, const char* argument) {
         data.lpData = bytes.data();
     }
     DWORD_PTR result = 0;
-    const LRESULT sent = ::SendMessageTimeoutA(player, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                                               SMTO_NORMAL, 60000, &result);
+    const LRESULT sent =
+        ::SendMessageTimeoutA(player, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 60000, &result);
     printf("sent=%d\n", sent ? 1 : 0);
     return sent ? 0 : 1;
 }

@@ -76,7 +76,8 @@ static double thread_cpu_milliseconds() {
 
 static void quiet_log(const char*, void*) {}
 
-static const char kTrivialMain[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4(p / iResolution.xy, 0.5, 1.0); }\n";
+static const char kTrivialMain[] =
+    "void mainImage(out vec4 o, in vec2 p) { o = vec4(p / iResolution.xy, 0.5, 1.0); }\n";
 
 static PassSetSources trivial_sources() {
     PassSetSources sources = {};
@@ -128,9 +129,9 @@ static void report_pass_set_build(const char* label, const PassSetSources& sourc
 }
 
 struct FrameFigures {
-    double call_ms;    // wall time of render_frame alone, GPU idle when it starts
-    double cpu_ms;     // this thread's CPU time inside render_frame
-    double frame_ms;   // render_frame and glFinish
+    double call_ms;   // wall time of render_frame alone, GPU idle when it starts
+    double cpu_ms;    // this thread's CPU time inside render_frame
+    double frame_ms;  // render_frame and glFinish
     long long allocations;
     long long bytes;
 };
@@ -180,10 +181,10 @@ static void report_frames(const char* label, bool builtin, int width, int height
     render_frame();  // warm-up: first use of each program
     glFinish();
     const FrameFigures figures = measure_frames(frames);
-    printf("  %-9s %4dx%-4d render_frame: call %9.3f ms, thread CPU %8.3f ms; whole frame %9.2f ms; "
-           "%lld allocations, %lld bytes per frame\n",
-           label, width, height, figures.call_ms, figures.cpu_ms, figures.frame_ms, figures.allocations,
-           figures.bytes);
+    printf(
+        "  %-9s %4dx%-4d render_frame: call %9.3f ms, thread CPU %8.3f ms; whole frame %9.2f ms; "
+        "%lld allocations, %lld bytes per frame\n",
+        label, width, height, figures.call_ms, figures.cpu_ms, figures.frame_ms, figures.allocations, figures.bytes);
 }
 
 int main() {
@@ -218,9 +219,10 @@ int main() {
     render_frame();
     glFinish();
     const double first_frame_ms = milliseconds_since(start);
-    printf("  GL context %8.1f ms\n  render resources (twenty images) %8.1f ms\n  built-in install %8.1f ms\n"
-           "  first frame %8.1f ms\n  (the player also waits at least 1 s for the desktop before its context)\n",
-           context_ms, resources_ms, install_ms, first_frame_ms);
+    printf(
+        "  GL context %8.1f ms\n  render resources (twenty images) %8.1f ms\n  built-in install %8.1f ms\n"
+        "  first frame %8.1f ms\n  (the player also waits at least 1 s for the desktop before its context)\n",
+        context_ms, resources_ms, install_ms, first_frame_ms);
 
     printf("\n== frames (median)\n");
     report_frames("trivial", false, 320, 180, 20);
