@@ -13,7 +13,7 @@ attachment_lines() { logged | sed -n '/^hwnd:/,/^SetWindowPos:/p'; }
 attach_with_shell() {
     rm -f "$E2E_LOG"
     start_fake_shell "$1"
-    start_player
+    start_player "$(plain_pass_set)"
     check "the attachment to the $1 shell ends with the size" "wait_for_log '^SetWindowPos:'"
     REPORT=$(fake_shell report)
     WINDOW=$(player_window)

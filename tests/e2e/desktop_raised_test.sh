@@ -13,7 +13,7 @@ has_bits() { (((0x$1 & $2) == $2)); }
 lacks_bits() { (((0x$1 & $2) == 0)); }
 
 start_fake_shell raised
-start_player
+start_player "$(plain_pass_set)"
 check "the attachment ends with the size" "wait_for_log '^SetWindowPos:'"
 REPORT=$(fake_shell report)
 window=$(player_window)

@@ -43,7 +43,7 @@ check_left_top_level() {
 fake_shell stop
 DESKTOP=$(probe desktop-window | sed -n 's/^desktop=//p')
 
-start_player
+start_player "$(plain_pass_set)"
 waited=$(time_giving_up)
 window=$(player_window)
 check "no shell: the player gives up after waiting a second ($waited ms)" "[[ $waited != none ]] && ((waited >= 950))"
@@ -56,7 +56,7 @@ stop_player
 
 rm -f "$E2E_LOG"
 start_fake_shell deaf
-start_player
+start_player "$(plain_pass_set)"
 waited=$(time_giving_up)
 window=$(player_window)
 REPORT=$(fake_shell report)

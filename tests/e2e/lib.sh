@@ -67,9 +67,17 @@ player_exit_code() { cat player.exit 2>/dev/null || echo none; }
 player_window() { probe describe | sed -n 's/^window=\([0-9A-F]*\).*/\1/p'; }
 
 # Closes the player the way a user does: a double click on its tray icon.
+# It is seen between two frames, and a software-rendered frame can be slow.
 stop_player() {
     probe tray-click double >/dev/null
-    wait_for_player_exit 30
+    wait_for_player_exit 90
+}
+
+# Writes a one-colour pass set and prints its path: tests that are not about
+# the picture keep software-rendered frames quick with it.
+plain_pass_set() {
+    printf 'void mainImage(out vec4 c, in vec2 p) { c = vec4(0.1, 0.2, 0.3, 1.0); }\n' >plain.glsl
+    echo "$PWD/plain.glsl"
 }
 
 cleanup() {

@@ -5,9 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 echo "stale line from an earlier run" >"$E2E_LOG"
-# A plain pass set keeps software-rendered frames quick.
-printf 'void mainImage(out vec4 c, in vec2 p) { c = vec4(0.1, 0.2, 0.3, 1.0); }\n' >plain.glsl
-start_player "$PWD/plain.glsl"
+start_player "$(plain_pass_set)"
 check "context information is logged" "wait_for_log '^---------------------$'"
 
 check "an earlier log is emptied" "! logged | grep -q 'stale line'"
