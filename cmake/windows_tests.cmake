@@ -20,6 +20,11 @@ target_link_libraries(lumenfold_tests PRIVATE lumenfold_platform GTest::gtest GT
 lumenfold_windows_defaults(lumenfold_tests)
 lumenfold_warnings(lumenfold_tests)
 
+add_executable(lumenfold_dpi_probe tests/windows/dpi_probe.cpp)
+target_link_libraries(lumenfold_dpi_probe PRIVATE lumenfold_platform)
+lumenfold_windows_defaults(lumenfold_dpi_probe)
+lumenfold_warnings(lumenfold_dpi_probe)
+
 add_executable(lumenfold_probe tests/windows/probe.cpp)
 target_link_libraries(lumenfold_probe PRIVATE user32 shell32)
 lumenfold_windows_defaults(lumenfold_probe)
@@ -39,7 +44,7 @@ if(CMAKE_CROSSCOMPILING)
     set_tests_properties(windows.e2e.${name} PROPERTIES
       RUN_SERIAL TRUE
       TIMEOUT 240
-      ENVIRONMENT "LUMENFOLD_EXE=$<TARGET_FILE:lumenfold>;LUMENFOLD_PROBE=$<TARGET_FILE:lumenfold_probe>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
+      ENVIRONMENT "LUMENFOLD_EXE=$<TARGET_FILE:lumenfold>;LUMENFOLD_PROBE=$<TARGET_FILE:lumenfold_probe>;LUMENFOLD_DPI_PROBE=$<TARGET_FILE:lumenfold_dpi_probe>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
   endforeach()
 endif()
 
