@@ -55,11 +55,35 @@ static void handle_size(WPARAM wparam, LPARAM lparam) {
     request_target_resize();
 }
 
+// NOTE: while the desktop attachment waits for Explorer, sent messages get
+// through, so a forward can arrive before any GL context exists. It is kept
+// until start-up can install it; the latest one wins.
+static bool forwarded_before_ready = false;
+static char* path_forwarded_before_ready = nullptr;
+
+static void keep_for_start_up(char* path) {
+    free(path_forwarded_before_ready);
+    path_forwarded_before_ready = path;
+    forwarded_before_ready = true;
+}
+
+bool take_path_forwarded_before_ready(char** path) {
+    *path = path_forwarded_before_ready;
+    path_forwarded_before_ready = nullptr;
+    const bool forwarded = forwarded_before_ready;
+    forwarded_before_ready = false;
+    return forwarded;
+}
+
 // The sender waits while the pass set loads, so the switch happens between
 // two frames; no data means back to the built-in pass set.
 static void handle_forwarded_path(const COPYDATASTRUCT* data) {
     char* path = copy_forwarded_path(data->lpData, data->cbData);
     log_message("WM_COPYDATA: %s", path);
+    if (!render_resources_exist()) {
+        keep_for_start_up(path);
+        return;
+    }
     install_pass_set(path);
     free(path);
 }

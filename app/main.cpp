@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_settings.h"
 #include "app/host_window.h"
@@ -47,6 +48,15 @@ static void run_main_loop() {
     }
 }
 
+// A later start that got through during start-up asked for a newer pass set
+// than the argument.
+static void install_first_pass_set(const char* argument_path) {
+    char* forwarded_path = nullptr;
+    const bool forwarded = take_path_forwarded_before_ready(&forwarded_path);
+    install_pass_set(forwarded ? forwarded_path : argument_path);
+    free(forwarded_path);
+}
+
 static int fail_without_gl_context(HWND window, HINSTANCE instance) {
     release_gl_context(window, gl_device_context);
     ::DestroyWindow(window);
@@ -83,7 +93,7 @@ int main(int argc, char** argv) {
     ::ShowWindow(window, SW_SHOWDEFAULT);
     ::UpdateWindow(window);
     create_render_resources();
-    install_pass_set(path);
+    install_first_pass_set(path);
 
     run_main_loop();
 

@@ -124,6 +124,8 @@ void create_render_resources() {
     create_keyboard_texture();
 }
 
+bool render_resources_exist() { return RenderResources.vertex_array != 0; }
+
 static void delete_scratch_target(ScratchTarget* scratch) {
     if (scratch->framebuffer) glDeleteFramebuffers(1, &scratch->framebuffer);
     if (scratch->colour_texture) glDeleteTextures(1, &scratch->colour_texture);

@@ -45,6 +45,8 @@ extern GLuint ChannelBindings[kChannelBindingCount];
 extern float ChannelResolutions[kChannelBindingCount][4];
 
 void create_render_resources();
+// From create_render_resources to destroy_render_resources.
+bool render_resources_exist();
 void destroy_render_resources();
 void request_target_resize();
 void recreate_render_targets();

@@ -5,7 +5,7 @@
 fake_shell() { wine "$LUMENFOLD_FAKE_SHELL" "$@" 2>/dev/null | tr -d '\r'; }
 
 start_fake_shell() {
-    wine "$LUMENFOLD_FAKE_SHELL" serve "$1" >shell.out 2>&1 &
+    wine "$LUMENFOLD_FAKE_SHELL" serve "$@" >shell.out 2>&1 &
     check "the $1 fake shell is up" 'wine "$LUMENFOLD_FAKE_SHELL" wait 2>/dev/null'
 }
 

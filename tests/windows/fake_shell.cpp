@@ -4,7 +4,10 @@
 // sees, so tests assert on the outcome rather than on the calls that led
 // there.
 //
-//   lumenfold_fake_shell serve <layout>  plays the shell until stopped
+//   lumenfold_fake_shell serve <layout> [path]
+//                                        plays the shell until stopped; with
+//                                        a path, forwards it to the player
+//                                        while answering 0x052C
 //       classic         icon worker, wallpaper worker after it
 //       classic-lone    icon worker only, no wallpaper worker
 //       raised          icons and wallpaper worker inside the program manager
@@ -36,6 +39,9 @@ struct ShellWindows {
 
 struct ShellState {
     Layout layout;
+    // Sent to the player as a later start would, while it waits for the
+    // answer to 0x052C.
+    const char* path_to_forward;
     const char* layout_name;
     bool built;
     int split_requests;
@@ -227,8 +233,20 @@ static void send_report(HWND asker) {
 
 // ---- serving
 
+// A later start can reach the player while it still waits for the shell,
+// before it has any GL context: the shell plays that start here.
+static void forward_path_to_player() {
+    HWND player = ::FindWindowExA(nullptr, nullptr, "Lumenfold_Velvetdusk", "Lumenfold_Velvetdusk");
+    if (!player) return;
+    COPYDATASTRUCT data = {0, static_cast<DWORD>(strlen(shell.path_to_forward) + 1),
+                           const_cast<char*>(shell.path_to_forward)};
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(player, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 10000, &result);
+}
+
 static LRESULT CALLBACK program_manager_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == kSplitDesktopMessage) {
+        if (shell.path_to_forward) forward_path_to_player();
         split_desktop();
         return 0;
     }
@@ -274,8 +292,9 @@ static bool parse_layout(const char* name) {
     return false;
 }
 
-static int serve(const char* layout_name) {
+static int serve(const char* layout_name, const char* path_to_forward) {
     if (!parse_layout(layout_name)) return 2;
+    shell.path_to_forward = path_to_forward;
     shell.report_message = ::RegisterWindowMessageA(kReportMessageName);
     register_class("Progman", program_manager_proc);
     register_class("WorkerW", ::DefWindowProcA);
@@ -346,7 +365,7 @@ static int stop() {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
-    if (command == "serve" && argc > 2) return serve(argv[2]);
+    if (command == "serve" && argc > 2) return serve(argv[2], argc > 3 ? argv[3] : nullptr);
     if (command == "wait") return wait_for_program_manager(20000) ? 0 : 1;
     if (command == "report") return print_report();
     if (command == "stop") return stop();
