@@ -28,6 +28,14 @@ check "single and right clicks leave the player running" "[[ ! -f player.exit ]]
 
 check "Alt is swallowed and the player keeps answering" "[[ \$(probe alt) == 'keymenu=1 alive=1' ]]"
 
+recreations() { logged | grep -c '^old fbo:'; }
+check "the first frame re-creates the targets at the size set during start-up" "eventually '[[ \$(recreations) == 1 ]]' 30"
+probe minimize >/dev/null
+sleep 2
+check "minimising keeps the size and the render targets" "[[ \$(recreations) == 1 ]]"
+probe restore >/dev/null
+check "a restored window re-creates them" "eventually '[[ \$(recreations) == 2 ]]' 30"
+
 probe taskbar-created >/dev/null
 check "after a taskbar restart the icon is there" "[[ \$(probe tray-exists) == tray=1 ]]"
 check "a taskbar restart leaves the player running" "[[ ! -f player.exit ]]"

@@ -129,6 +129,14 @@ static int print_desktop_window() {
     return 0;
 }
 
+// The window manager sends WM_SIZE with SIZE_MINIMIZED, then a restore.
+static int show(int command) {
+    HWND player = find_player();
+    if (!player) return 1;
+    ::ShowWindow(player, command);
+    return 0;
+}
+
 static int resize(int width, int height) {
     HWND player = find_player();
     if (!player) return 1;
@@ -148,5 +156,7 @@ int main(int argc, char** argv) {
     if (command == "alt") return press_alt();
     if (command == "desktop-window") return print_desktop_window();
     if (command == "resize" && argc > 3) return resize(atoi(argv[2]), atoi(argv[3]));
+    if (command == "minimize") return show(SW_MINIMIZE);
+    if (command == "restore") return show(SW_RESTORE);
     return 2;
 }
