@@ -19,9 +19,9 @@ run_as() {
 }
 
 check "Windows 10: the thread is made per-monitor v2 aware, nothing else" \
-    "[[ \"\$(run_as win10)\" == 'at-least-10.0=1 at-least-6.3=1 Call user32.SetThreadDpiAwarenessContext(fffffffffffffffc) ' ]]"
+    "[[ \"\$(run_as win10)\" == 'at-least-10.0=1 at-least-6.3=1 at-least-6.2=1 Call user32.SetThreadDpiAwarenessContext(fffffffffffffffc) ' ]]"
 check "Windows 8.1: the process is made per-monitor aware, nothing else" \
-    "[[ \"\$(run_as win81)\" == 'at-least-10.0=0 at-least-6.3=1 Call shcore.SetProcessDpiAwareness(00000002) ' ]]"
+    "[[ \"\$(run_as win81)\" == 'at-least-10.0=0 at-least-6.3=1 at-least-6.2=1 Call shcore.SetProcessDpiAwareness(00000002) ' ]]"
 check "Windows 7: the process is made system aware, nothing else" \
-    "[[ \"\$(run_as win7)\" == 'at-least-10.0=0 at-least-6.3=0 Call user32.SetProcessDPIAware() ' ]]"
+    "[[ \"\$(run_as win7)\" == 'at-least-10.0=0 at-least-6.3=0 at-least-6.2=0 Call user32.SetProcessDPIAware() ' ]]"
 finish
