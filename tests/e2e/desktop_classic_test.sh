@@ -7,26 +7,6 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/fake_shell.sh"
 
-attachment_lines() { logged | sed -n '/^hwnd:/,/^SetWindowPos:/p'; }
-
-# Starts the player against the given layout and reads what both sides see.
-attach_with_shell() {
-    rm -f "$E2E_LOG"
-    start_fake_shell "$1"
-    start_player "$(plain_pass_set)"
-    check "the attachment to the $1 shell ends with the size" "wait_for_log '^SetWindowPos:'"
-    REPORT=$(fake_shell report)
-    WINDOW=$(player_window)
-    EXPLORER=$(shell_says program-manager | cut -d' ' -f1)
-    SCREEN=$(shell_says screen)
-    DESKTOP=$(probe desktop-window | sed -n 's/^desktop=//p')
-}
-
-detach() {
-    stop_player
-    fake_shell stop
-}
-
 attach_with_shell classic
 expected="hwnd:${WINDOW,,}
 Explorer:$EXPLORER

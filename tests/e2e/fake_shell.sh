@@ -16,7 +16,23 @@ trap 'cleanup; fake_shell stop' EXIT
 shell_says() { sed -n "s/^$1=//p" <<<"$REPORT" | head -1; }
 shell_child() { sed -n "s/^child=$1 //p" <<<"$REPORT"; }
 
-later_start() {
-    wine "$LUMENFOLD_EXE" "$@" >later.out 2>later.err
-    tr -d '\r' <later.err | grep -E '^SendMessage' >later.lines
+# The attachment lines of a desktop that was found, up to the size.
+attachment_lines() { logged | sed -n '/^hwnd:/,/^SetWindowPos:/p'; }
+
+# Starts the player against the given layout and reads what both sides see.
+attach_with_shell() {
+    rm -f "$E2E_LOG"
+    start_fake_shell "$1"
+    start_player "$(plain_pass_set)"
+    check "the attachment to the $1 shell ends with the size" "wait_for_log '^SetWindowPos:'"
+    REPORT=$(fake_shell report)
+    WINDOW=$(player_window)
+    EXPLORER=$(shell_says program-manager | cut -d' ' -f1)
+    SCREEN=$(shell_says screen)
+    DESKTOP=$(probe desktop-window | sed -n 's/^desktop=//p')
+}
+
+detach() {
+    stop_player
+    fake_shell stop
 }

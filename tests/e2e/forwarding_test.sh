@@ -4,13 +4,6 @@
 # a first start.
 source "$(dirname "$0")/lib.sh"
 
-# Runs a later start in the foreground and keeps its own report apart.
-later_start() {
-    wine "$LUMENFOLD_EXE" "$@" >later.out 2>later.err
-    echo $? >later.exit
-    tr -d '\r' <later.err | grep -E '^SendMessage' >later.lines
-}
-
 start_player 'C:\walls\first.glsl'
 check "a start with nobody running is a first start" "wait_for_log '^---------------------$'"
 check "a first start forwards nothing" "! grep -q 'SendMessage' player.err && ! logged | grep -q 'SendMessage'"

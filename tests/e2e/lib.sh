@@ -66,6 +66,14 @@ player_exit_code() { cat player.exit 2>/dev/null || echo none; }
 
 player_window() { probe describe | sed -n 's/^window=\([0-9A-F]*\).*/\1/p'; }
 
+# Runs a later start in the foreground and keeps its own report apart:
+# later.out, later.err, later.exit and its "SendMessage" line in later.lines.
+later_start() {
+    wine "$LUMENFOLD_EXE" "$@" >later.out 2>later.err
+    echo $? >later.exit
+    tr -d '\r' <later.err | grep -E '^SendMessage' >later.lines
+}
+
 # Closes the player the way a user does: a double click on its tray icon.
 # It is seen between two frames, and a software-rendered frame can be slow.
 stop_player() {

@@ -17,7 +17,6 @@ GLSL
 printf 'void mainImage(out vec4 color, in vec2 coord) { color = vec4(1.0) }\n' >sets/broken.glsl
 green="$PWD/sets/green.glsl"
 
-later_start() { wine "$LUMENFOLD_EXE" "$@" >/dev/null 2>&1; }
 is_green() { screenshot now.png && [[ $(pixel_colour now.png 100 100) == 0,255,0 ]]; }
 
 start_player

@@ -21,19 +21,14 @@ bool open_test_gl_context(int width, int height) {
     if (test_display == EGL_NO_DISPLAY || !eglInitialize(test_display, nullptr, nullptr)) return false;
     if (!eglBindAPI(EGL_OPENGL_API)) return false;
 
-    const EGLint config_attributes[] = {EGL_SURFACE_TYPE,
-                                        EGL_PBUFFER_BIT,
-                                        EGL_RENDERABLE_TYPE,
-                                        EGL_OPENGL_BIT,
-                                        EGL_RED_SIZE,
-                                        8,
-                                        EGL_GREEN_SIZE,
-                                        8,
-                                        EGL_BLUE_SIZE,
-                                        8,
-                                        EGL_ALPHA_SIZE,
-                                        8,
-                                        EGL_NONE};
+    // clang-format off
+    const EGLint config_attributes[] = {
+        EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
+        EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+        EGL_NONE,
+    };
+    // clang-format on
     EGLConfig config = nullptr;
     EGLint config_count = 0;
     if (!eglChooseConfig(test_display, config_attributes, &config, 1, &config_count) || config_count < 1) {
@@ -43,9 +38,14 @@ bool open_test_gl_context(int width, int height) {
     const EGLint surface_attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
     test_surface = eglCreatePbufferSurface(test_display, config, surface_attributes);
 
+    // clang-format off
     const EGLint context_attributes[] = {
-        EGL_CONTEXT_MAJOR_VERSION,           4,       EGL_CONTEXT_MINOR_VERSION, 5, EGL_CONTEXT_OPENGL_PROFILE_MASK,
-        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+        EGL_CONTEXT_MAJOR_VERSION, 4,
+        EGL_CONTEXT_MINOR_VERSION, 5,
+        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+        EGL_NONE,
+    };
+    // clang-format on
     test_context = eglCreateContext(test_display, config, EGL_NO_CONTEXT, context_attributes);
     if (test_context == EGL_NO_CONTEXT) return false;
     if (!eglMakeCurrent(test_display, test_surface, test_surface, test_context)) return false;

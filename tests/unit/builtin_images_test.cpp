@@ -106,6 +106,25 @@ static JpegHeader read_jpeg_header(const BuiltinImage& image) {
 
 static bool is_png(Stored stored) { return stored <= Stored::PngPalette4; }
 
+// The colour type and bit depth the IHDR chunk must carry.
+struct PngFormat {
+    int colour_type;
+    int bit_depth;
+};
+
+static PngFormat png_format_of(Stored stored) {
+    switch (stored) {
+        case Stored::PngGrey:
+            return {0, 8};
+        case Stored::PngRgb:
+            return {2, 8};
+        case Stored::PngRgba:
+            return {6, 8};
+        default:
+            return {3, 4};  // a 4-bit palette
+    }
+}
+
 TEST(BuiltinImages, NamesAreInTheirFixedOrder) {
     for (int index = 0; index < kBuiltinImageCount; ++index) {
         EXPECT_STREQ(BuiltinImages[index].name, kExpected[index].name) << index;
@@ -122,26 +141,11 @@ TEST(BuiltinImages, PngFilesAreStoredAsPromised) {
         EXPECT_EQ(header.width, expected.width);
         EXPECT_EQ(header.height, expected.height);
         EXPECT_EQ(header.interlace, 0);
-        switch (expected.stored) {
-            case Stored::PngGrey:
-                EXPECT_EQ(header.colour_type, 0);
-                EXPECT_EQ(header.bit_depth, 8);
-                break;
-            case Stored::PngRgb:
-                EXPECT_EQ(header.colour_type, 2);
-                EXPECT_EQ(header.bit_depth, 8);
-                break;
-            case Stored::PngRgba:
-                EXPECT_EQ(header.colour_type, 6);
-                EXPECT_EQ(header.bit_depth, 8);
-                break;
-            case Stored::PngPalette4:
-                EXPECT_EQ(header.colour_type, 3);
-                EXPECT_EQ(header.bit_depth, 4);
-                EXPECT_TRUE(header.has_transparency);
-                break;
-            default:
-                break;
+        const PngFormat format = png_format_of(expected.stored);
+        EXPECT_EQ(header.colour_type, format.colour_type);
+        EXPECT_EQ(header.bit_depth, format.bit_depth);
+        if (expected.stored == Stored::PngPalette4) {
+            EXPECT_TRUE(header.has_transparency);
         }
     }
 }
