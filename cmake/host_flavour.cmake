@@ -3,7 +3,6 @@
 find_package(GLEW REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL)
 find_package(GTest REQUIRED)
-include(GoogleTest)
 
 option(LUMENFOLD_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
 set(LUMENFOLD_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

@@ -10,7 +10,4 @@ target_link_libraries(lumenfold_host_tests PRIVATE lumenfold_core OpenGL::EGL GT
 lumenfold_sanitize(lumenfold_host_tests)
 lumenfold_warnings(lumenfold_host_tests)
 
-gtest_discover_tests(lumenfold_host_tests
-  TEST_PREFIX "host."
-  DISCOVERY_MODE PRE_TEST
-)
+lumenfold_discover_tests(lumenfold_host_tests PREFIX "host." TIMEOUT 240)

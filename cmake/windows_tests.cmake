@@ -33,7 +33,7 @@ lumenfold_warnings(lumenfold_probe)
 if(CMAKE_CROSSCOMPILING)
   set(LUMENFOLD_WINE_EXEC ${CMAKE_SOURCE_DIR}/scripts/wine-exec)
   set_target_properties(lumenfold_tests PROPERTIES CROSSCOMPILING_EMULATOR ${LUMENFOLD_WINE_EXEC})
-  gtest_discover_tests(lumenfold_tests TEST_PREFIX "windows." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  lumenfold_discover_tests(lumenfold_tests PREFIX "windows." TIMEOUT 240 EMULATOR ${LUMENFOLD_WINE_EXEC})
 
   # Each script starts the player itself; one player at a time, since a
   # second one would only forward to the first.
