@@ -9,10 +9,10 @@ if(LUMENFOLD_GTEST_SOURCE_DIR)
 else()
   find_package(GTest REQUIRED)
 endif()
-include(GoogleTest)
 
 add_executable(lumenfold_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
+  tests/support/crash_exit_win32.cpp
   tests/support/gl_test_context_wgl.cpp
   tests/windows/windows_version_test.cpp
 )

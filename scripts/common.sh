@@ -34,6 +34,7 @@ lumenfold_start_xvfb() {
         [[ -e /tmp/.X11-unix/X$number ]] && break
         sleep 0.1
     done
+    [[ -e /tmp/.X11-unix/X$number ]] || { echo "Xvfb did not start on :$number" >&2; return 1; }
     export DISPLAY=":$number"
 }
 
@@ -45,13 +46,24 @@ lumenfold_stop_xvfb() {
     fi
 }
 
-# The first start of a prefix takes a while; later ones find it ready.
+# The first start of a prefix takes a while; later ones find it ready. The
+# marker names the settings below, so a prefix made before they changed is
+# brought up to date once.
+LUMENFOLD_PREFIX_MARKER=lumenfold-prefix-2
+
 lumenfold_prepare_wine_prefix() {
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
+    fi
+    if [[ ! -f "$WINEPREFIX/$LUMENFOLD_PREFIX_MARKER" ]]; then
         # The player is tested as most people run it: on Windows 10.
         wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1 || true
+        # A crashing program would otherwise wait in Wine's debugger for
+        # ever; with a debugger that cannot start it ends with its code.
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f \
+            >/dev/null 2>&1 || true
+        touch "$WINEPREFIX/$LUMENFOLD_PREFIX_MARKER"
     fi
     wineserver -w 2>/dev/null || true
 }
