@@ -180,8 +180,8 @@ TEST(BuiltinImages, EachDecodesToItsStatedSize) {
     }
 }
 
-TEST(BuiltinImages, TheSetStaysWellUnderSixMebibytes) {
+TEST(BuiltinImages, TheSetStaysUnderSixMebibytes) {
     uint64_t total = 0;
     for (const BuiltinImage& image : BuiltinImages) total += image.size;
-    EXPECT_LT(total, 5u * 1024 * 1024);
+    EXPECT_LT(total, 6u * 1024 * 1024);
 }
