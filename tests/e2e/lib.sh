@@ -74,12 +74,19 @@ later_start() {
     tr -d '\r' <later.err | grep -E '^SendMessage' >later.lines
 }
 
-# Closes the player the way a user does: a double click on its tray icon.
-# It is seen between two frames, and a software-rendered frame can be slow.
+# Closes the player the way a user does, a double click on its tray icon,
+# and checks that it ends well. The click is seen between two frames, and a
+# software-rendered frame can be slow.
 stop_player() {
     probe tray-click double >/dev/null
-    wait_for_player_exit 90
+    check "a double click on the tray icon ends the player" "wait_for_player_exit 90"
+    check "the player ends with 0" "[[ \$(player_exit_code) == 0 ]]"
 }
+
+# Returns once the player's loop has come round: two answered round trips
+# through its message drain, far enough apart that a frame ran between them
+# and every message posted before them was handled.
+sync_player() { [[ $(probe sync) == synced=1 ]]; }
 
 # Writes a one-colour pass set and prints its path: tests that are not about
 # the picture keep software-rendered frames quick with it.
@@ -116,6 +123,10 @@ screenshot() {
 
 # Mean brightness of an image, 0 to 1.
 mean_brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
+
+# True when the image's mean brightness is above the limit, compared as
+# numbers (the brightness may come in exponent form).
+brighter_than() { awk -v mean="$(mean_brightness "$1")" -v limit="$2" 'BEGIN { exit !(mean + 0 > limit + 0) }'; }
 
 # Pixels that differ between two images of the same size.
 changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }

@@ -23,7 +23,7 @@ check "the tray icon exists" "[[ \$(probe tray-exists) == tray=1 ]]"
 
 probe tray-click single >/dev/null
 probe tray-click right >/dev/null
-sleep 1
+check "the player has handled the clicks" "sync_player"
 check "single and right clicks leave the player running" "[[ ! -f player.exit ]]"
 
 check "Alt is swallowed and the player keeps answering" "[[ \$(probe alt) == 'keymenu=1 alive=1' ]]"
@@ -31,7 +31,7 @@ check "Alt is swallowed and the player keeps answering" "[[ \$(probe alt) == 'ke
 recreations() { logged | grep -c '^old fbo:'; }
 check "the first frame re-creates the targets at the size set during start-up" "eventually '[[ \$(recreations) == 1 ]]' 30"
 probe minimize >/dev/null
-sleep 2
+check "the player has drawn frames since" "sync_player"
 check "minimising keeps the size and the render targets" "[[ \$(recreations) == 1 ]]"
 probe restore >/dev/null
 check "a restored window re-creates them" "eventually '[[ \$(recreations) == 2 ]]' 30"
@@ -41,7 +41,5 @@ check "after a taskbar restart the icon is there" "[[ \$(probe tray-exists) == t
 check "a taskbar restart leaves the player running" "[[ ! -f player.exit ]]"
 
 stop_player
-check "a double click ends the player" "[[ -f player.exit ]]"
-check "the exit code is 0" "[[ \$(player_exit_code) == 0 ]]"
 check "no tray icon is left behind" "[[ \$(probe tray-exists $window) == tray=0 ]]"
 finish

@@ -123,6 +123,20 @@ static int press_alt() {
     return menu && alive ? 0 : 1;
 }
 
+// The player answers sent messages only between frames. A second round trip
+// well after the first is answered only once the loop has drawn a frame and
+// come back, by which time it has handled everything posted before.
+static int sync_with_player() {
+    HWND player = find_player();
+    if (!player) return 1;
+    DWORD_PTR result = 0;
+    const LRESULT first = ::SendMessageTimeoutA(player, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+    ::Sleep(200);
+    const LRESULT second = first ? ::SendMessageTimeoutA(player, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) : 0;
+    printf("synced=%d\n", second ? 1 : 0);
+    return second ? 0 : 1;
+}
+
 // Lets a test tell a top-level window from a child by its parent.
 static int print_desktop_window() {
     printf("desktop=%X\n", bits(::GetDesktopWindow()));
@@ -154,6 +168,7 @@ int main(int argc, char** argv) {
     if (command == "taskbar-created") return taskbar_created();
     if (command == "copydata") return send_payload(argc > 2 ? argv[2] : "", argc > 3 ? argv[3] : "");
     if (command == "alt") return press_alt();
+    if (command == "sync") return sync_with_player();
     if (command == "desktop-window") return print_desktop_window();
     if (command == "resize" && argc > 3) return resize(atoi(argv[2]), atoi(argv[3]));
     if (command == "minimize") return show(SW_MINIMIZE);
