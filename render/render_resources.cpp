@@ -5,7 +5,7 @@
 #include "app/app_settings.h"
 #include "app/log.h"
 #include "render/builtin_images.h"
-#include "render/channel_table.h"
+#include "shader/channel_table.h"
 #include "render/frame_uniforms.h"
 #include "render/pass_set_install.h"
 #include "render/texture_loading.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/log.h"
-#include "render/channel_table.h"
+#include "shader/channel_table.h"
 
 const char* const kChannelNames[kChannelsPerPass] = {"iChannel0", "iChannel1", "iChannel2", "iChannel3"};
 

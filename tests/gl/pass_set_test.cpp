@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "render/channel_table.h"
+#include "shader/channel_table.h"
 #include "shader/pass_set.h"
 #include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"

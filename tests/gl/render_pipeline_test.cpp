@@ -9,7 +9,7 @@
 
 #include "app/app_settings.h"
 #include "gl/gl_diagnostics.h"
-#include "render/channel_table.h"
+#include "shader/channel_table.h"
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"

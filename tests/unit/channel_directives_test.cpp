@@ -4,7 +4,7 @@
 #include <string>
 
 #include "render/builtin_images.h"
-#include "render/channel_table.h"
+#include "shader/channel_table.h"
 #include "shader/channel_directives.h"
 #include "tests/support/recording_log.h"
 

@@ -1,4 +1,4 @@
-#include "render/channel_table.h"
+#include "shader/channel_table.h"
 
 #include <cstring>
 
