@@ -44,7 +44,7 @@ static void run_main_loop() {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         render_frame();
-        present_frame(gl_device_context);
+        present_frame(gl_device_context, AppSettings.swap_interval);
     }
 }
 
@@ -58,7 +58,7 @@ static void install_first_pass_set(const char* argument_path) {
 }
 
 static int fail_without_gl_context(HWND window, HINSTANCE instance) {
-    release_gl_context(window, gl_device_context);
+    release_window_device_context(window, gl_device_context);
     ::DestroyWindow(window);
     ::UnregisterClassA(kInstanceName, instance);
     return 1;
@@ -84,7 +84,9 @@ int main(int argc, char** argv) {
     HWND window = create_host_window(instance);
     attach_to_desktop(window);
 
-    if (!create_gl_context(window)) return fail_without_gl_context(window, instance);
+    if (!create_gl_context(window, AppSettings.gl_major_version, AppSettings.gl_minor_version)) {
+        return fail_without_gl_context(window, instance);
+    }
     ::wglMakeCurrent(gl_device_context, gl_render_context);
     log_gl_info();
     enable_gl_debug_output(AppSettings.debug_output);
@@ -98,8 +100,8 @@ int main(int argc, char** argv) {
     run_main_loop();
 
     destroy_render_resources();
-    release_gl_context(window, gl_device_context);
-    ::wglDeleteContext(gl_render_context);
+    release_window_device_context(window, gl_device_context);
+    delete_gl_context();
     ::DestroyWindow(window);
     ::UnregisterClassA(kInstanceName, instance);
     close_log_file();

@@ -24,15 +24,14 @@ bool open_test_gl_context(int width, int height) {
     test_window = create_hidden_window(width, height);
     if (!test_window) return false;
     // The player's own creation path, so the tests exercise it as well.
-    if (!create_gl_context(test_window)) return false;
+    if (!create_gl_context(test_window, 4, 5)) return false;
     return ::wglMakeCurrent(gl_device_context, gl_render_context) != FALSE;
 }
 
 void close_test_gl_context() {
     if (!gl_render_context) return;
-    release_gl_context(test_window, gl_device_context);
-    ::wglDeleteContext(gl_render_context);
-    gl_render_context = nullptr;
+    release_window_device_context(test_window, gl_device_context);
+    delete_gl_context();
     gl_device_context = nullptr;
     ::DestroyWindow(test_window);
     ::UnregisterClassA(kTestWindowClass, ::GetModuleHandleA(nullptr));
