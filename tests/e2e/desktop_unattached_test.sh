@@ -9,16 +9,19 @@ source "$(dirname "$0")/fake_shell.sh"
 attachment_lines() { logged | sed -n '/^hwnd:/,/^Explorer may not be running$/p'; }
 lines_after_giving_up() { logged | sed -n '/^Explorer may not be running$/,$p' | tail -n +2; }
 
-# Prints the milliseconds between the first sight of the "Explorer:" line
-# and of the giving up, or "none". Run it right after starting the player.
+# Prints how long at most the player can have taken from its "Explorer:"
+# line to giving up: from the last look at the log that did not find the
+# former to the first that found the latter, or "none". Slow looks only make
+# the figure larger, so a player that did not wait still shows a small one.
+# Run it right after starting the player.
 time_giving_up() {
-    local explorer_seen= now log tries
+    local without_explorer= started log tries
     for tries in $(seq 1 3000); do
-        now=$(date +%s%3N)
+        started=$(date +%s%3N)
         log=$(logged)
-        [[ -z $explorer_seen ]] && grep -q '^Explorer:' <<<"$log" && explorer_seen=$now
+        grep -q '^Explorer:' <<<"$log" || without_explorer=$started
         if grep -qx 'Explorer may not be running' <<<"$log"; then
-            echo $((now - explorer_seen))
+            [[ -n $without_explorer ]] && echo $(($(date +%s%3N) - without_explorer)) || echo none
             return
         fi
         [[ -f player.exit ]] && break
