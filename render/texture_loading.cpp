@@ -15,7 +15,7 @@ int texture_level_count(int width, int height) {
     return levels;
 }
 
-int load_texture(GLuint texture, const unsigned char* bytes, int32_t length) {
+bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length) {
     // Row 0 of a GL texture is the bottom of the picture.
     stbi_set_flip_vertically_on_load(1);
     int width = 0;
@@ -24,7 +24,7 @@ int load_texture(GLuint texture, const unsigned char* bytes, int32_t length) {
     stbi_uc* pixels = stbi_load_from_memory(bytes, length, &width, &height, &stored_components, 4);
     if (!pixels) {
         log_message("load_texture fail im mem");
-        return 0;
+        return false;
     }
     glTextureStorage2D(texture, texture_level_count(width, height), GL_RGBA8, width, height);
     glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -36,5 +36,5 @@ int load_texture(GLuint texture, const unsigned char* bytes, int32_t length) {
     glTextureSubImage2D(texture, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     glGenerateTextureMipmap(texture);
     stbi_image_free(pixels);
-    return 0;
+    return true;
 }

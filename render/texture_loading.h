@@ -6,8 +6,9 @@
 #include <cstdint>
 
 // `texture` was created for GL_TEXTURE_2D and has no storage yet. On bytes
-// that do not decode, logs and leaves the texture without storage. Always 0.
-int load_texture(GLuint texture, const unsigned char* bytes, int32_t length);
+// that do not decode, logs, leaves the texture without storage and returns
+// false.
+bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length);
 
 // One level fewer than a full chain: the smallest level is 2 texels on the
 // longer side, except that a 1-texel image still gets its one level.
