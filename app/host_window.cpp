@@ -47,12 +47,15 @@ static void handle_size(WPARAM wparam, LPARAM lparam) {
     if (wparam == SIZE_MINIMIZED) return;
     const int width = LOWORD(lparam);
     const int height = HIWORD(lparam);
+    // A collapsed window has nothing to draw into; the targets keep their
+    // size until it has a real one again.
+    if (width == 0 || height == 0) return;
     AppSettings.window_width = width;
     AppSettings.window_height = height;
     // NOTE: during creation and desktop attachment no context is current
     // yet and this call does nothing; the stored size is what counts then.
     glViewport(0, 0, width, height);
-    request_target_resize();
+    request_target_resize(width, height);
 }
 
 // NOTE: while the desktop attachment waits for Explorer, sent messages get

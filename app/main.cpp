@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
 
     run_main_loop();
 
+    uninstall_pass_set();
     destroy_render_resources();
     release_window_device_context(window, gl_device_context);
     delete_gl_context();

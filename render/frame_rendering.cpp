@@ -2,81 +2,49 @@
 
 #include <GL/glew.h>
 
-#include <cmath>
-
-#include "app/app_settings.h"
-#include "desktop/clock.h"
 #include "desktop/platform_services.h"
 #include "render/frame_uniforms.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
 
-MouseStateRecord MouseState = {0.0, 0.0, 0.0, 0.0};
-int32_t frame_counter = 0;
-double start_time = 0.0;
-
-static int64_t counter_frequency = 0;
-static int64_t previous_counter = 0;
-
 static const float kSampleRate = 48000.0f;
 
-double measure_frame_rate() {
-    if (counter_frequency == 0) counter_frequency = read_performance_frequency();
-    const int64_t now = read_performance_counter();
-    const double rate = static_cast<double>(counter_frequency) / static_cast<double>(now - previous_counter);
-    previous_counter = now;
-    return rate;
+// The cursor in render pixels, y counted from the bottom edge. No click is
+// ever recorded: z carries the sign of "released".
+static void read_mouse(float mouse[4]) {
+    double x = 0.0;
+    double y = 0.0;
+    get_cursor_position(&x, &y);
+    const double scale_x = static_cast<double>(render_width()) / RenderSize.window_width;
+    const double scale_y = static_cast<double>(render_height()) / RenderSize.window_height;
+    mouse[0] = static_cast<float>(x * scale_x);
+    mouse[1] = static_cast<float>((RenderSize.window_height - y) * scale_y);
+    mouse[2] = -0.0f;
+    mouse[3] = 0.0f;
 }
 
-void start_frame_clock() {
-    if (counter_frequency == 0) counter_frequency = read_performance_frequency();
-    previous_counter = read_performance_counter();
-}
-
-void restart_frame_count_and_time() {
-    frame_counter = 0;
-    start_time = current_time_seconds();
-}
-
-double seconds_since_midnight(int hour, int minute, int second, int millisecond) {
-    return hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0;
-}
-
-static void update_mouse() {
-    // No click position is ever recorded: z carries the sign of "released".
-    MouseState.z = -std::fabs(MouseState.z);
-    get_cursor_position(&MouseState.x, &MouseState.y);
-    MouseState.y = AppSettings.window_height - MouseState.y;
-}
-
-static void set_date_uniform() {
+static void read_date(float date[4]) {
     const LocalDateTime now = read_local_date_time();
-    FrameUniforms.iDate[0] = static_cast<float>(now.year);
-    FrameUniforms.iDate[1] = static_cast<float>(now.month);
-    FrameUniforms.iDate[2] = static_cast<float>(now.day_of_month);
-    FrameUniforms.iDate[3] =
-        static_cast<float>(seconds_since_midnight(now.hour, now.minute, now.second, now.millisecond));
+    date[0] = static_cast<float>(now.year);
+    date[1] = static_cast<float>(now.month);
+    date[2] = static_cast<float>(now.day_of_month);
+    date[3] = static_cast<float>(seconds_since_midnight(now.hour, now.minute, now.second, now.millisecond));
 }
 
-static void set_frame_uniforms(double elapsed) {
-    FrameUniforms.iResolution[0] = static_cast<float>(AppSettings.window_width);
-    FrameUniforms.iResolution[1] = static_cast<float>(AppSettings.window_height);
+static void set_frame_uniforms(const FrameInputs& inputs) {
+    FrameUniforms.iResolution[0] = static_cast<float>(render_width());
+    FrameUniforms.iResolution[1] = static_cast<float>(render_height());
     FrameUniforms.iResolution[2] = 1.0f;
     FrameUniforms.iResolution[3] = 0.0f;
-    FrameUniforms.iFrame = frame_counter;
-
-    const double rate = measure_frame_rate();
-    FrameUniforms.iFrameRate = static_cast<float>(rate);
-    FrameUniforms.iTime = static_cast<float>(elapsed);
-    FrameUniforms.iTimeDelta = 1.0f / FrameUniforms.iFrameRate;
-
-    FrameUniforms.iMouse[0] = static_cast<float>(MouseState.x);
-    FrameUniforms.iMouse[1] = static_cast<float>(MouseState.y);
-    FrameUniforms.iMouse[2] = static_cast<float>(MouseState.z);
-    FrameUniforms.iMouse[3] = static_cast<float>(MouseState.w);
-
-    set_date_uniform();
-    for (float* channel_time : FrameUniforms.iChannelTime) channel_time[0] = static_cast<float>(elapsed);
+    FrameUniforms.iFrame = inputs.timing.frame;
+    FrameUniforms.iFrameRate = static_cast<float>(inputs.timing.frame_rate);
+    FrameUniforms.iTime = static_cast<float>(inputs.timing.time);
+    FrameUniforms.iTimeDelta = static_cast<float>(inputs.timing.time_delta);
+    for (int component = 0; component < 4; ++component) {
+        FrameUniforms.iMouse[component] = inputs.mouse[component];
+        FrameUniforms.iDate[component] = inputs.date[component];
+    }
+    for (float* channel_time : FrameUniforms.iChannelTime) channel_time[0] = static_cast<float>(inputs.timing.time);
     FrameUniforms.iSampleRate = kSampleRate;
 }
 
@@ -111,7 +79,14 @@ static void draw_buffer_pass(int pass) {
     glBindFramebuffer(GL_FRAMEBUFFER, scratch.framebuffer);
     draw_quad();
     glCopyImageSubData(scratch.colour_texture, GL_TEXTURE_2D, 0, 0, 0, 0, target.colour_texture, GL_TEXTURE_2D, 0, 0, 0,
-                       0, AppSettings.window_width, AppSettings.window_height, 1);
+                       0, target.width, target.height, 1);
+}
+
+// A smaller picture is stretched over the whole window, smoothly.
+static void scale_main_to_window() {
+    const RenderTarget& main_target = RenderResources.main_target;
+    glBlitNamedFramebuffer(main_target.framebuffer, 0, 0, 0, main_target.width, main_target.height, 0, 0,
+                           RenderSize.window_width, RenderSize.window_height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
 static void draw_main_pass() {
@@ -121,23 +96,29 @@ static void draw_main_pass() {
     glUseProgram(InstalledPrograms[kMainPass]);
     use_channel_resolutions_of(kMainPass);
     upload_frame_uniforms();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const GLuint main_framebuffer = RenderResources.main_target.framebuffer;
+    glBindFramebuffer(GL_FRAMEBUFFER, main_framebuffer);
     draw_quad();
+    if (main_framebuffer && !RenderSize.main_offscreen) scale_main_to_window();
 }
 
-void render_frame() {
-    update_mouse();
-    // The counter wraps after 49.7 days; the difference modulo the wrap
-    // keeps iTime growing across it.
-    const double elapsed = elapsed_seconds_between(start_time, current_time_seconds());
-
+void render_frame_with(const FrameInputs& inputs) {
     recreate_render_targets();
-    set_frame_uniforms(elapsed);
+    set_frame_uniforms(inputs);
     upload_frame_uniforms();
+    glViewport(0, 0, render_width(), render_height());
 
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
         if (InstalledPrograms[pass]) draw_buffer_pass(pass);
     }
     draw_main_pass();
-    ++frame_counter;
+}
+
+void render_frame() {
+    FrameInputs inputs;
+    inputs.timing = next_frame_timing();
+    read_mouse(inputs.mouse);
+    read_date(inputs.date);
+    render_frame_with(inputs);
+    count_frame();
 }

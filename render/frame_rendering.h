@@ -1,28 +1,21 @@
 #pragma once
-// Draws one frame of the installed pass set: uniforms, a pending resize, the
-// buffer passes in order, then Main into the window.
+// Draws one frame of the installed pass set: uniforms, a pending change of
+// the render targets, the buffer passes in order, then Main into the window
+// (or into its own target, scaled up to the window when the render scale
+// asks for it).
 
-#include <cstdint>
+#include "render/frame_clock.h"
 
-struct MouseStateRecord {
-    double x, y, z, w;
+// Everything a frame shows that does not come from the pass set itself.
+struct FrameInputs {
+    FrameTiming timing;
+    float mouse[4];  // render pixels from the bottom left, then the click state
+    float date[4];   // year, month (0-based), day, seconds since midnight
 };
-extern MouseStateRecord MouseState;
 
-extern int32_t frame_counter;
-extern double start_time;
-
+// The player's frame: timing from the frame clock, the cursor and the local
+// date from the platform; counts the frame afterwards.
 void render_frame();
 
-// Frames per second over the interval since the previous call.
-double measure_frame_rate();
-
-// Takes the first counter reading, so the first frame's rate measures a real
-// interval rather than the time since the counter's origin.
-void start_frame_clock();
-
-// iFrame and iTime start again from 0 with the next frame.
-void restart_frame_count_and_time();
-
-// Seconds since local midnight of a date, to the millisecond.
-double seconds_since_midnight(int hour, int minute, int second, int millisecond);
+// One frame with every input given, for renderers that keep their own time.
+void render_frame_with(const FrameInputs& inputs);

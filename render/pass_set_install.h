@@ -8,8 +8,18 @@
 // Programs in pass order; 0 means the pass is not drawn.
 extern GLuint InstalledPrograms[kPassCount];
 
-// A null path installs the built-in pass set. When Main does not build, the
-// failure is logged and the playing pass set stays as it was.
-void install_pass_set(const char* path);
+enum class InstallRule {
+    // A set played on request: it plays as long as Main builds.
+    MainMustBuild,
+    // A set that replaces one already playing on its own accord (a reload
+    // after a save) or is checked: a pass that does not build rejects it.
+    EveryPassMustBuild,
+};
 
-void delete_installed_programs();
+// A null path installs the built-in pass set. When the rule rejects the
+// build, "load_shader failed:" with the path is logged, nothing changes, and
+// false is returned.
+bool install_pass_set(const char* path, InstallRule rule = InstallRule::MainMustBuild);
+
+// Deletes the installed programs; nothing is drawn until the next install.
+void uninstall_pass_set();

@@ -2,20 +2,23 @@
 
 #include <cstring>
 
-#include "app/app_settings.h"
 #include "app/log.h"
 #include "render/builtin_images.h"
-#include "shader/channel_table.h"
 #include "render/frame_uniforms.h"
-#include "render/pass_set_install.h"
 #include "render/texture_loading.h"
+#include "shader/channel_table.h"
 
 RenderResourcesState RenderResources;
 GLuint ChannelBindings[kChannelBindingCount];
 float ChannelResolutions[kChannelBindingCount][4];
 FrameUniformsBlock FrameUniforms;
+RenderSizeState RenderSize = {1, 1, kFullRenderScale, {false, false, false, false}, false};
 
 static const char* const kBufferChannelNames[kRenderTargetCount] = {"BufferA", "BufferB", "BufferC", "BufferD"};
+
+// Buffers hold RGBA32F, Main's own target RGBA8.
+static const uint64_t kBufferBytesPerTexel = 16;
+static const uint64_t kMainBytesPerTexel = 4;
 
 // Position x, y, z and texture coordinate u, v of a strip covering the view.
 static const float kQuadVertices[4][5] = {
@@ -25,6 +28,14 @@ static const float kQuadVertices[4][5] = {
     {1.0f, -1.0f, 0.0f, 1.0f, 0.0f},
 };
 static const GLsizei kQuadStride = 5 * sizeof(float);
+
+static int scaled_side(int window_side) {
+    const int scaled = static_cast<int>((static_cast<int64_t>(window_side) * RenderSize.scale_percent + 50) / 100);
+    return scaled > 0 ? scaled : 1;
+}
+
+int render_width() { return scaled_side(RenderSize.window_width); }
+int render_height() { return scaled_side(RenderSize.window_height); }
 
 static void create_quad() {
     RenderResourcesState& r = RenderResources;
@@ -52,27 +63,75 @@ static void set_clamped_linear(GLuint texture) {
     glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-static void give_target_storage(const RenderTarget& target) {
-    const GLsizei width = AppSettings.window_width;
-    const GLsizei height = AppSettings.window_height;
-    glTextureStorage2D(target.colour_texture, 1, GL_RGBA32F, width, height);
-    set_clamped_linear(target.colour_texture);
-    glTextureStorage2D(target.depth_texture, 1, GL_DEPTH32F_STENCIL8, width, height);
-    glNamedFramebufferTexture(target.framebuffer, GL_COLOR_ATTACHMENT0, target.colour_texture, 0);
-    glNamedFramebufferTexture(target.framebuffer, GL_DEPTH_ATTACHMENT, target.depth_texture, 0);
+static void attach_colour_texture(GLuint framebuffer, GLuint texture) {
+    glNamedFramebufferTexture(framebuffer, GL_COLOR_ATTACHMENT0, texture, 0);
     const GLenum draw_buffer = GL_COLOR_ATTACHMENT0;
-    glNamedFramebufferDrawBuffers(target.framebuffer, 1, &draw_buffer);
+    glNamedFramebufferDrawBuffers(framebuffer, 1, &draw_buffer);
 }
 
-static void create_target_textures() {
-    for (RenderTarget& target : RenderResources.targets) glCreateTextures(GL_TEXTURE_2D, 1, &target.colour_texture);
-    for (RenderTarget& target : RenderResources.targets) glCreateTextures(GL_TEXTURE_2D, 1, &target.depth_texture);
+// A buffer no pass draws keeps one texel: channels that name it still read
+// zeros, without a window's worth of storage behind them.
+static void wanted_buffer_size(int index, int* width, int* height) {
+    const bool drawn = RenderSize.buffer_drawn[index];
+    *width = drawn ? render_width() : 1;
+    *height = drawn ? render_height() : 1;
 }
 
-static void create_render_targets() {
-    for (RenderTarget& target : RenderResources.targets) glCreateFramebuffers(1, &target.framebuffer);
-    create_target_textures();
-    for (const RenderTarget& target : RenderResources.targets) give_target_storage(target);
+static void give_buffer_storage(RenderTarget* target, int width, int height) {
+    glCreateTextures(GL_TEXTURE_2D, 1, &target->colour_texture);
+    glTextureStorage2D(target->colour_texture, 1, GL_RGBA32F, width, height);
+    set_clamped_linear(target->colour_texture);
+    // A pass that reads its own or a later buffer would otherwise start from
+    // whatever memory the new texture got.
+    glClearTexImage(target->colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
+    attach_colour_texture(target->framebuffer, target->colour_texture);
+    target->width = width;
+    target->height = height;
+}
+
+static bool buffer_has_wanted_size(int index) {
+    int width = 0;
+    int height = 0;
+    wanted_buffer_size(index, &width, &height);
+    const RenderTarget& target = RenderResources.targets[index];
+    return target.width == width && target.height == height;
+}
+
+static void create_buffer_targets() {
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        RenderTarget* target = &RenderResources.targets[index];
+        glCreateFramebuffers(1, &target->framebuffer);
+        int width = 0;
+        int height = 0;
+        wanted_buffer_size(index, &width, &height);
+        give_buffer_storage(target, width, height);
+    }
+}
+
+static bool main_target_wanted() { return RenderSize.main_offscreen || RenderSize.scale_percent < kFullRenderScale; }
+
+static void delete_main_target() {
+    RenderTarget& target = RenderResources.main_target;
+    if (target.framebuffer) glDeleteFramebuffers(1, &target.framebuffer);
+    if (target.colour_texture) glDeleteTextures(1, &target.colour_texture);
+    target = RenderTarget{0, 0, 0, 0};
+}
+
+static void create_main_target() {
+    RenderTarget& target = RenderResources.main_target;
+    target.width = render_width();
+    target.height = render_height();
+    glCreateFramebuffers(1, &target.framebuffer);
+    glCreateTextures(GL_TEXTURE_2D, 1, &target.colour_texture);
+    glTextureStorage2D(target.colour_texture, 1, GL_RGBA8, target.width, target.height);
+    set_clamped_linear(target.colour_texture);
+    attach_colour_texture(target.framebuffer, target.colour_texture);
+}
+
+static bool main_target_as_wanted() {
+    const RenderTarget& target = RenderResources.main_target;
+    if (!main_target_wanted()) return target.framebuffer == 0;
+    return target.framebuffer != 0 && target.width == render_width() && target.height == render_height();
 }
 
 static void load_builtin_images() {
@@ -101,13 +160,11 @@ static void create_keyboard_texture() {
     ChannelTable[kKeyboardEntry] = ChannelTableEntry{"Keyboard", texture};
 }
 
+static void log_target_bytes() { log_message("render targets: %llu bytes", (unsigned long long)render_target_bytes()); }
+
 void create_render_resources() {
     RenderResourcesState& r = RenderResources;
-    // Sizes that arrived while the window was created and attached still
-    // ask for a re-creation at the first frame.
-    const bool resize_pending = r.resize_pending;
     memset(&r, 0, sizeof r);
-    r.resize_pending = resize_pending;
     glCreateVertexArrays(1, &r.vertex_array);
     glCreateBuffers(1, &r.vertex_buffer);
     glCreateBuffers(1, &r.uniform_buffer);
@@ -116,12 +173,14 @@ void create_render_resources() {
 
     create_quad();
     create_uniform_buffer();
-    create_render_targets();
+    create_buffer_targets();
+    if (main_target_wanted()) create_main_target();
 
     clear_channel_table();
     load_builtin_images();
     enter_buffers_in_channel_table();
     create_keyboard_texture();
+    log_target_bytes();
 }
 
 bool render_resources_exist() { return RenderResources.vertex_array != 0; }
@@ -132,25 +191,22 @@ static void delete_scratch_target(ScratchTarget* scratch) {
     *scratch = ScratchTarget{0, 0};
 }
 
-static void create_scratch_target(ScratchTarget* scratch) {
+static void create_scratch_target(ScratchTarget* scratch, const RenderTarget& target) {
     glCreateFramebuffers(1, &scratch->framebuffer);
     glCreateTextures(GL_TEXTURE_2D, 1, &scratch->colour_texture);
-    glTextureStorage2D(scratch->colour_texture, 1, GL_RGBA32F, AppSettings.window_width, AppSettings.window_height);
+    glTextureStorage2D(scratch->colour_texture, 1, GL_RGBA32F, target.width, target.height);
     set_clamped_linear(scratch->colour_texture);
-    glNamedFramebufferTexture(scratch->framebuffer, GL_COLOR_ATTACHMENT0, scratch->colour_texture, 0);
-    const GLenum draw_buffer = GL_COLOR_ATTACHMENT0;
-    glNamedFramebufferDrawBuffers(scratch->framebuffer, 1, &draw_buffer);
+    attach_colour_texture(scratch->framebuffer, scratch->colour_texture);
 }
 
 void use_scratch_target(int index, bool needed) {
     ScratchTarget* scratch = &RenderResources.scratch[index];
-    if (needed && !scratch->framebuffer) create_scratch_target(scratch);
+    if (needed && !scratch->framebuffer) create_scratch_target(scratch, RenderResources.targets[index]);
     if (!needed && scratch->framebuffer) delete_scratch_target(scratch);
 }
 
 void destroy_render_resources() {
     RenderResourcesState& r = RenderResources;
-    delete_installed_programs();
     glDeleteVertexArrays(1, &r.vertex_array);
     glDeleteBuffers(1, &r.vertex_buffer);
     glDeleteBuffers(1, &r.uniform_buffer);
@@ -158,18 +214,29 @@ void destroy_render_resources() {
     glDeleteTextures(1, &r.keyboard_texture);
     for (RenderTarget& target : r.targets) glDeleteFramebuffers(1, &target.framebuffer);
     for (RenderTarget& target : r.targets) glDeleteTextures(1, &target.colour_texture);
-    for (RenderTarget& target : r.targets) glDeleteTextures(1, &target.depth_texture);
     for (ScratchTarget& scratch : r.scratch) delete_scratch_target(&scratch);
+    delete_main_target();
     memset(&r, 0, sizeof r);
+    memset(ChannelBindings, 0, sizeof ChannelBindings);
     clear_channel_table();
 }
 
-void request_target_resize() { RenderResources.resize_pending = true; }
+void request_target_resize(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    RenderSize.window_width = width;
+    RenderSize.window_height = height;
+}
 
-static GLuint texture_on_unit(int unit) {
-    GLint texture = 0;
-    glGetIntegeri_v(GL_TEXTURE_BINDING_2D, static_cast<GLuint>(unit), &texture);
-    return static_cast<GLuint>(texture);
+void set_render_scale(int percent) {
+    if (percent < kMinimumRenderScale) percent = kMinimumRenderScale;
+    if (percent > kFullRenderScale) percent = kFullRenderScale;
+    RenderSize.scale_percent = percent;
+}
+
+void set_main_offscreen(bool offscreen) { RenderSize.main_offscreen = offscreen; }
+
+void set_drawn_buffers(const bool drawn[kRenderTargetCount]) {
+    for (int index = 0; index < kRenderTargetCount; ++index) RenderSize.buffer_drawn[index] = drawn[index];
 }
 
 static void log_colour_textures(const char* format) {
@@ -177,49 +244,76 @@ static void log_colour_textures(const char* format) {
     log_message(format, t[0].colour_texture, t[1].colour_texture, t[2].colour_texture, t[3].colour_texture);
 }
 
-void recreate_render_targets() {
-    RenderResourcesState& r = RenderResources;
-    if (!r.resize_pending) return;
-    r.resize_pending = false;
-
-    GLuint old_colour[kRenderTargetCount];
-    for (int index = 0; index < kRenderTargetCount; ++index) old_colour[index] = r.targets[index].colour_texture;
-    log_colour_textures("old fbo:%d %d %d %d");
-
-    for (int unit = 0; unit < kChannelBindingCount; ++unit) ChannelBindings[unit] = texture_on_unit(unit);
-
-    for (RenderTarget& target : r.targets) glDeleteTextures(1, &target.colour_texture);
-    for (RenderTarget& target : r.targets) glDeleteTextures(1, &target.depth_texture);
-    create_target_textures();
-    log_colour_textures("new fbo:%d %d %d %d");
-    for (const RenderTarget& target : r.targets) {
-        give_target_storage(target);
-        // A pass that reads its own or a later buffer would otherwise start
-        // from whatever memory the new texture got.
-        glClearTexImage(target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
-    }
-
-    for (int unit = 0; unit < kChannelBindingCount; ++unit) {
+// Channels keep sampling the same buffer when its texture is replaced.
+static void follow_replaced_textures(const GLuint old_textures[kRenderTargetCount]) {
+    for (GLuint& binding : ChannelBindings) {
         for (int index = 0; index < kRenderTargetCount; ++index) {
-            if (ChannelBindings[unit] == old_colour[index]) ChannelBindings[unit] = r.targets[index].colour_texture;
+            if (binding != old_textures[index]) continue;
+            binding = RenderResources.targets[index].colour_texture;
+            break;
         }
     }
+}
+
+static void recreate_buffer_targets(const bool changed[kRenderTargetCount]) {
+    RenderResourcesState& r = RenderResources;
+    GLuint old_textures[kRenderTargetCount];
+    for (int index = 0; index < kRenderTargetCount; ++index) old_textures[index] = r.targets[index].colour_texture;
+    log_colour_textures("old fbo:%d %d %d %d");
+
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        if (!changed[index]) continue;
+        glDeleteTextures(1, &r.targets[index].colour_texture);
+        int width = 0;
+        int height = 0;
+        wanted_buffer_size(index, &width, &height);
+        give_buffer_storage(&r.targets[index], width, height);
+    }
+    log_colour_textures("new fbo:%d %d %d %d");
+
+    follow_replaced_textures(old_textures);
     enter_buffers_in_channel_table();
-    for (ScratchTarget& scratch : r.scratch) {
-        if (!scratch.framebuffer) continue;
-        delete_scratch_target(&scratch);
-        create_scratch_target(&scratch);
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        ScratchTarget* scratch = &r.scratch[index];
+        if (!changed[index] || !scratch->framebuffer) continue;
+        delete_scratch_target(scratch);
+        create_scratch_target(scratch, r.targets[index]);
     }
     bind_channel_units();
+    measure_channel_resolutions();
+}
+
+void recreate_render_targets() {
+    bool changed[kRenderTargetCount];
+    bool any_buffer_changed = false;
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        changed[index] = !buffer_has_wanted_size(index);
+        any_buffer_changed = any_buffer_changed || changed[index];
+    }
+    const bool main_changed = !main_target_as_wanted();
+    if (!any_buffer_changed && !main_changed) return;
+
+    if (any_buffer_changed) recreate_buffer_targets(changed);
+    if (main_changed) {
+        delete_main_target();
+        if (main_target_wanted()) create_main_target();
+    }
+    log_target_bytes();
 }
 
 void bind_channel_units() {
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {
-        // NOTE: only reached before the first install, when nothing chose a
-        // texture yet; name 1 is the first image texture created.
-        const GLuint texture = ChannelBindings[unit] ? ChannelBindings[unit] : 1;
+        // Before the first install nothing chose a texture yet.
+        const GLuint texture =
+            ChannelBindings[unit] ? ChannelBindings[unit] : RenderResources.image_textures[kDefaultChannelImage];
         glBindTextureUnit(static_cast<GLuint>(unit), texture);
     }
+}
+
+static GLuint texture_on_unit(int unit) {
+    GLint texture = 0;
+    glGetIntegeri_v(GL_TEXTURE_BINDING_2D, static_cast<GLuint>(unit), &texture);
+    return static_cast<GLuint>(texture);
 }
 
 void measure_channel_resolutions() {
@@ -238,5 +332,24 @@ void measure_channel_resolutions() {
         resolution[1] = static_cast<float>(height);
         resolution[2] = 1.0f;
         resolution[3] = 0.0f;
+    }
+}
+
+static uint64_t texels(int width, int height) { return static_cast<uint64_t>(width) * static_cast<uint64_t>(height); }
+
+uint64_t render_target_bytes() {
+    const RenderResourcesState& r = RenderResources;
+    uint64_t bytes = 0;
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        const RenderTarget& target = r.targets[index];
+        const uint64_t target_bytes = texels(target.width, target.height) * kBufferBytesPerTexel;
+        bytes += r.scratch[index].framebuffer ? 2 * target_bytes : target_bytes;
+    }
+    return bytes + texels(r.main_target.width, r.main_target.height) * kMainBytesPerTexel;
+}
+
+void clear_render_targets() {
+    for (const RenderTarget& target : RenderResources.targets) {
+        glClearTexImage(target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
     }
 }

@@ -104,6 +104,7 @@ PassSetResult build_pass_set(const PassSetSources& sources) {
         parse_channel_directives(text, pass, &result);
         const char* assembled = assemble_pass_source(text, common, pass);
         result.programs[pass] = build_program(assembled, false);
+        if (result.programs[pass] == 0) ++result.failed_passes;
         // Buffers without Main have nothing to feed.
         if (result.programs[kMainPass] == 0) break;
     }

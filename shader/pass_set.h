@@ -21,6 +21,8 @@ struct PassSetSources {
 struct PassSetResult {
     GLuint programs[kPassCount];
     GLuint channels[kChannelBindingCount];
+    // Passes whose text was there but did not build.
+    int failed_passes;
 };
 
 extern const char* const kPassNames[kPassCount];

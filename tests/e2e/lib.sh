@@ -95,6 +95,24 @@ plain_pass_set() {
     echo "$PWD/plain.glsl"
 }
 
+# Writes a pass set that checks itself and prints its path: BufferA counts
+# its frames by reading itself, and Main paints green while that count is
+# iFrame + 1, red once the buffer lost frames (was cleared) since the install.
+counting_pass_set() {
+    cat >counting.a.glsl <<'GLSL'
+#pragma iChannel0 BufferA
+void mainImage(out vec4 o, in vec2 p) { o = texelFetch(iChannel0, ivec2(p), 0) + 1.0; }
+GLSL
+    cat >counting.glsl <<'GLSL'
+#pragma iChannel0 BufferA
+void mainImage(out vec4 o, in vec2 p) {
+    float counted = texelFetch(iChannel0, ivec2(p), 0).r;
+    o = counted == float(iFrame + 1) ? vec4(0.0, 1.0, 0.0, 1.0) : vec4(1.0, 0.0, 0.0, 1.0);
+}
+GLSL
+    echo "$PWD/counting.glsl"
+}
+
 cleanup() {
     if [[ -n "$PLAYER_PID" ]] && [[ ! -f player.exit ]]; then
         probe tray-click double >/dev/null 2>&1

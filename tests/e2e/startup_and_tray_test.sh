@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # A first start logs the context information, shows its tray icon, ignores
-# clicks that are not a double click and Alt, survives a taskbar restart, and
-# ends with exit code 0 on a double click, taking its icon with it.
+# clicks that are not a double click and Alt, keeps its buffers through a
+# minimise and restore, survives a taskbar restart, and ends with exit code 0
+# on a double click, taking its icon with it.
 source "$(dirname "$0")/lib.sh"
 
 echo "stale line from an earlier run" >"$E2E_LOG"
-start_player "$(plain_pass_set)"
+start_player "$(counting_pass_set)"
 check "context information is logged" "wait_for_log '^---------------------$'"
 
 check "an earlier log is emptied" "! logged | grep -q 'stale line'"
@@ -29,12 +30,16 @@ check "single and right clicks leave the player running" "[[ ! -f player.exit ]]
 check "Alt is swallowed and the player keeps answering" "[[ \$(probe alt) == 'keymenu=1 alive=1' ]]"
 
 recreations() { logged | grep -c '^old fbo:'; }
-check "the first frame re-creates the targets at the size set during start-up" "eventually '[[ \$(recreations) == 1 ]]' 30"
+counting_on() { screenshot now.png && [[ $(pixel_colour now.png 100 100) == 0,255,0 ]]; }
+check "the install sizes BufferA once, at the size set during start-up" "eventually '[[ \$(recreations) == 1 ]]' 30"
+check "the buffer counts every frame" "eventually counting_on 30"
 probe minimize >/dev/null
 check "the player has drawn frames since" "sync_player"
 check "minimising keeps the size and the render targets" "[[ \$(recreations) == 1 ]]"
 probe restore >/dev/null
-check "a restored window re-creates them" "eventually '[[ \$(recreations) == 2 ]]' 30"
+check "the restored player has drawn frames since" "sync_player"
+check "a restore to the same size keeps the render targets" "[[ \$(recreations) == 1 ]]"
+check "and what they hold: the buffer counted on" "eventually counting_on 30"
 
 probe taskbar-created >/dev/null
 check "after a taskbar restart the icon is there" "[[ \$(probe tray-exists) == tray=1 ]]"

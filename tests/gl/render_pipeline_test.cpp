@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
 #include "gl/gl_diagnostics.h"
 #include "shader/channel_table.h"
 #include "render/frame_rendering.h"
@@ -39,6 +38,8 @@ static const char kUniformProbe[] =
     "}\n";
 
 static const char kPlainMain[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4(0.2, 0.4, 0.6, 1.0); }\n";
+// Draws into its buffer, so that buffer takes storage of the render size.
+static const char kBlankPass[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0); }\n";
 
 struct Texel {
     float r, g, b, a;
@@ -47,10 +48,8 @@ struct Texel {
 class RenderPipeline : public GlTest {
   protected:
     void SetUp() override {
-        AppSettings = kInitialAppSettings;
-        AppSettings.window_width = kWidth;
-        AppSettings.window_height = kHeight;
-        glViewport(0, 0, kWidth, kHeight);
+        request_target_resize(kWidth, kHeight);
+        set_render_scale(kFullRenderScale);
         set_fake_time_milliseconds(5000);
         set_fake_counter(1000, 1000);
         set_fake_cursor(0.0, 0.0);
@@ -64,8 +63,8 @@ class RenderPipeline : public GlTest {
     void TearDown() override {
         glDisable(GL_DEBUG_OUTPUT);
         glDebugMessageCallback(nullptr, nullptr);
+        uninstall_pass_set();
         destroy_render_resources();
-        AppSettings = kInitialAppSettings;
     }
 
     // Writes the pass files and installs them; empty texts are left out.
@@ -96,6 +95,10 @@ class RenderPipeline : public GlTest {
         GLint width = 0, height = 0;
         glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
         glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_HEIGHT, &height);
+        if (x >= width || y >= height) {
+            ADD_FAILURE() << "texel " << x << "," << y << " outside buffer " << buffer << " of " << width << "x" << height;
+            return Texel{-1.0f, -1.0f, -1.0f, -1.0f};
+        }
         std::vector<float> pixels(static_cast<size_t>(width) * height * 4);
         glGetTextureImage(texture, 0, GL_RGBA, GL_FLOAT, static_cast<GLsizei>(pixels.size() * sizeof(float)),
                           pixels.data());
@@ -156,7 +159,7 @@ TEST_F(RenderPipeline, EveryUniformReachesItsPlaceInTheBlock) {
 }
 
 TEST_F(RenderPipeline, ChannelResolutionsAreThoseOfTheTexturesOnThePassUnits) {
-    install(kPlainMain, kUniformProbe);
+    install(kPlainMain, kUniformProbe, kBlankPass);
     frame();
     const Texel bayer = texel(0, 6, 0);
     EXPECT_EQ(bayer.r, 8.0f);
@@ -222,13 +225,14 @@ TEST_F(RenderPipeline, EarlierBuffersAreReadFromThisFrameLaterOnesFromTheLast) {
 }
 
 TEST_F(RenderPipeline, AMissingBufferIsSkippedAndReadsAsZero) {
-    install(kPlainMain, with_directive("#pragma iChannel0 BufferB", "o = texelFetch(iChannel0, ivec2(p), 0) + 0.25;"),
-            "", with_directive("", "o = vec4(5.0);"));
+    install(kPlainMain,
+            with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p / iResolution.xy) + 0.25;"), "",
+            with_directive("", "o = vec4(5.0);"));
     frame();
     frame();
     EXPECT_EQ(texel(0, 1, 1).r, 0.25f);
-    EXPECT_EQ(texel(1, 1, 1).r, 0.0f);
-    EXPECT_EQ(texel(1, 1, 1).a, 0.0f);
+    EXPECT_EQ(texel(1, 0, 0).r, 0.0f);
+    EXPECT_EQ(texel(1, 0, 0).a, 0.0f);
     EXPECT_EQ(texel(2, 1, 1).r, 5.0f);
 }
 
@@ -275,23 +279,19 @@ TEST_F(RenderPipeline, AFailedReloadKeepsTheOldSetPlaying) {
 }
 
 TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) {
-    install(with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p);"), kUniformProbe);
+    install(with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p);"), kUniformProbe, kBlankPass, "",
+            with_directive("#pragma iChannel0 BufferD", "o = texelFetch(iChannel0, ivec2(p), 0) + 1.0;"));
     frame();
     const GLuint old_b = buffer_texture(1);
     const int before = static_cast<int>(log.lines.size());
 
-    AppSettings.window_width = 12;
-    AppSettings.window_height = 6;
-    request_target_resize();
-    AppSettings.window_width = 10;
-    AppSettings.window_height = 4;
-    glViewport(0, 0, 10, 4);
-    request_target_resize();
+    request_target_resize(12, 6);
+    request_target_resize(10, 4);
     frame();
 
-    EXPECT_EQ(log.count_prefix("old fbo:"), 1);
-    EXPECT_EQ(log.count_prefix("new fbo:"), 1);
     const int old_line = log.find_prefix("old fbo:", before);
+    EXPECT_EQ(log.find_prefix("old fbo:", old_line + 1), -1);
+    EXPECT_EQ(log.find_prefix("new fbo:", old_line + 2), -1);
     ASSERT_GE(old_line, 0);
     EXPECT_NE(log.lines[old_line].find(" " + std::to_string(old_b) + " "), std::string::npos) << log.lines[old_line];
     EXPECT_EQ(log.lines[old_line + 1], "new fbo:" + std::to_string(buffer_texture(0)) + " " +
@@ -305,24 +305,76 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
     EXPECT_EQ(ChannelTable[kFirstBufferEntry + 1].texture, buffer_texture(1));
     EXPECT_EQ(texel(0, 0, 0).r, 10.0f) << "iResolution has the new size in the same frame";
-    EXPECT_EQ(texel(2, 3, 3).a, 0.0f) << "a re-created target starts cleared, not undefined";
-    EXPECT_EQ(texel(0, 7, 0).r, kWidth) << "channel resolutions are measured by installs only";
-
-    install(with_directive("#pragma iChannel0 BufferB", "o = texture(iChannel0, p);"), kUniformProbe);
-    frame();
-    EXPECT_EQ(texel(0, 7, 0).r, 10.0f);
+    EXPECT_EQ(texel(3, 3, 3).r, 1.0f) << "a re-created target starts cleared, not undefined";
+    EXPECT_EQ(texel(0, 7, 0).r, 10.0f) << "channel resolutions are measured again with the new targets";
+    EXPECT_EQ(texel(0, 7, 0).g, 4.0f);
 }
 
-TEST_F(RenderPipeline, ASizeStoredBeforeTheResourcesExistIsCarriedOutAtTheFirstFrame) {
+TEST_F(RenderPipeline, ASizeStoredBeforeTheResourcesExistIsTheSizeTheyAreCreatedAt) {
     destroy_render_resources();
-    request_target_resize();  // as the window's creation and attachment do
+    request_target_resize(12, 6);  // as the window's creation and attachment do
     create_render_resources();
+    install(kPlainMain, kUniformProbe);
+    const int recreations = log.count_prefix("old fbo:");
+    frame();
+    frame();
+    EXPECT_EQ(log.count_prefix("old fbo:"), recreations) << "nothing is left to carry out at the first frame";
+    EXPECT_EQ(texel(0, 0, 0).r, 12.0f);
+    EXPECT_EQ(RenderResources.targets[0].width, 12);
+}
+
+TEST_F(RenderPipeline, SizesThatChangeNothingKeepTheBuffersAndTheirContents) {
+    install(kPlainMain, with_directive("#pragma iChannel0 BufferA", "o = texelFetch(iChannel0, ivec2(p), 0) + 1.0;"));
+    frame();
+    frame();
+    const int lines = static_cast<int>(log.lines.size());
+    request_target_resize(kWidth, kHeight);  // a restore from minimised
+    request_target_resize(0, 0);             // a minimised or collapsed window
+    request_target_resize(0, kHeight);
+    frame();
+    EXPECT_EQ(texel(0, 3, 3).r, 3.0f) << "the feedback counter counts on";
+    EXPECT_EQ(log.find_prefix("old fbo:", lines), -1);
+    EXPECT_EQ(log.find_prefix("GL:", lines), -1) << log.joined();
+    EXPECT_EQ(RenderResources.targets[0].width, kWidth);
+}
+
+TEST_F(RenderPipeline, BuffersTakeStorageOnlyWhileTheInstalledSetDrawsThem) {
     install(kPlainMain);
+    EXPECT_EQ(render_target_bytes(), 4u * 16u) << "a texel each, no depth";
+    EXPECT_TRUE(log.has_prefix("render targets: 64 bytes"));
+
+    install(kPlainMain, "", with_directive("#pragma iChannel0 BufferA", "o = texture(iChannel0, p) + 0.5;"));
+    EXPECT_EQ(RenderResources.targets[0].width, 1) << "named but not drawn";
+    EXPECT_EQ(RenderResources.targets[1].width, kWidth);
+    EXPECT_EQ(render_target_bytes(), 3u * 16u + kWidth * kHeight * 16u);
+    EXPECT_EQ(texture_on_unit(8), buffer_texture(0));
     frame();
-    EXPECT_EQ(log.count_prefix("old fbo:"), 1);
-    EXPECT_EQ(log.count_prefix("new fbo:"), 1);
+    EXPECT_EQ(texel(1, 5, 5).r, 0.5f) << "an undrawn buffer reads zeros";
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
+}
+
+TEST_F(RenderPipeline, ARenderScaleDrawsSmallerAndStretchesMainOverTheWindowSmoothly) {
+    set_render_scale(50);
+    install(with_directive("", "o = vec4(p.x < iResolution.x * 0.5 ? 0.0 : 1.0);"), kUniformProbe, kBlankPass);
     frame();
-    EXPECT_EQ(log.count_prefix("old fbo:"), 1);
+    EXPECT_EQ(texel(0, 0, 0).r, kWidth / 2.0f) << "iResolution";
+    EXPECT_EQ(texel(0, 0, 0).g, kHeight / 2.0f);
+    EXPECT_EQ(texel(0, 7, 0).r, kWidth / 2.0f) << "iChannelResolution of a buffer";
+    EXPECT_EQ(RenderResources.main_target.width, kWidth / 2);
+
+    unsigned char row[kWidth * 4] = {};
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadPixels(0, 2, kWidth, 1, GL_RGBA, GL_UNSIGNED_BYTE, row);
+    EXPECT_EQ(row[0], 0);
+    EXPECT_EQ(row[4 * (kWidth - 1)], 255) << "the picture fills the window";
+    int blended = 0;
+    for (int x = 0; x < kWidth; ++x) blended += row[4 * x] > 0 && row[4 * x] < 255;
+    EXPECT_GT(blended, 0) << "linear filtering, not nearest";
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
+
+    set_render_scale(kFullRenderScale);
+    frame();
+    EXPECT_EQ(RenderResources.main_target.framebuffer, 0u) << "at full scale Main draws into the window";
 }
 
 TEST_F(RenderPipeline, TheBuiltInPassSetBuildsAllFivePassesCleanly) {

@@ -14,7 +14,6 @@
 #include <ctime>
 #include <vector>
 
-#include "app/app_settings.h"
 #include "app/log.h"
 #include "render/builtin_images.h"
 #include "render/frame_rendering.h"
@@ -180,10 +179,7 @@ static FrameFigures measure_frames(int frames) {
 }
 
 static void resize_to(int width, int height) {
-    AppSettings.window_width = width;
-    AppSettings.window_height = height;
-    glViewport(0, 0, width, height);
-    request_target_resize();
+    request_target_resize(width, height);
     render_frame();  // carries the resize out
     glFinish();
 }
@@ -195,7 +191,7 @@ static void report_frames(const char* label, bool builtin, int width, int height
     } else {
         // Installs read files; the trivial set is built from its text.
         const PassSetResult result = build_pass_set(trivial_sources());
-        delete_installed_programs();
+        uninstall_pass_set();
         InstalledPrograms[kMainPass] = result.programs[kMainPass];
     }
     render_frame();  // warm-up: first use of each program
@@ -223,7 +219,7 @@ int main() {
     report_image_loading();
 
     printf("\n== pass set builds (compile, link, interface report)\n");
-    AppSettings = kInitialAppSettings;
+    request_target_resize(1280, 720);
     start = Clock::now();
     create_render_resources();
     const double resources_ms = milliseconds_since(start);
@@ -250,6 +246,7 @@ int main() {
     report_frames("built-in", true, 320, 180, 5);
     report_frames("built-in", true, 1280, 720, 3);
 
+    uninstall_pass_set();
     destroy_render_resources();
     close_test_gl_context();
     return 0;

@@ -1,0 +1,40 @@
+#pragma once
+// The clock behind iTime, iTimeDelta, iFrameRate and iFrame: it restarts
+// with every install, stands still while the player rests, and counts frames
+// for as long as a wallpaper runs.
+
+#include <cstdint>
+
+struct FrameTiming {
+    double time;        // seconds since the install, paused time left out
+    double time_delta;  // seconds since the previous frame
+    double frame_rate;  // frames per second over that interval
+    int32_t frame;      // frames drawn since the install
+};
+
+// Takes the first counter reading, so the first frame's rate measures a real
+// interval rather than the time since the counter's origin.
+void start_frame_clock();
+
+// iFrame and iTime start again from 0 with the next frame.
+void restart_frame_count_and_time();
+
+// The timing of the frame about to be drawn; reads the clocks once.
+FrameTiming next_frame_timing();
+
+// Called once a frame has been drawn.
+void count_frame();
+
+// From a pause to the resume iTime stands still; the first frame after it
+// has the interval of the last frame before it, not the pause's length.
+void pause_frame_clock();
+void resume_frame_clock();
+bool frame_clock_paused();
+
+// iFrame after `frame`. Past 2^31 - 1 it goes on at 2^30: never negative and
+// never 0 again (a set that initialises on frame 0 is not reset), and
+// iFrame modulo any power of two up to 2^30 continues without a jump.
+int32_t frame_after(int32_t frame);
+
+// Seconds since local midnight of a date, to the millisecond.
+double seconds_since_midnight(int hour, int minute, int second, int millisecond);
