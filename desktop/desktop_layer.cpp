@@ -16,10 +16,16 @@ struct IconWorker {
     HWND icon_view;
 };
 
-struct ScreenSize {
-    int width;
-    int height;
-};
+static PrimaryScreenSource primary_screen_source = nullptr;
+
+void set_primary_screen_source(PrimaryScreenSource source) { primary_screen_source = source; }
+
+ScreenRect primary_screen_rect() {
+    if (primary_screen_source) return primary_screen_source();
+    // The process is DPI aware by now, so these are physical pixels; the
+    // primary screen's corner is the origin of screen coordinates.
+    return ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
 
 static HWND find_program_manager(HWND desktop) {
     return ::FindWindowExA(desktop, nullptr, "Progman", "Program Manager");
@@ -40,12 +46,15 @@ static IconWorker find_icon_worker(HWND desktop) {
     return IconWorker{nullptr, nullptr};
 }
 
-static ScreenSize primary_screen_size() {
-    // The process is DPI aware by now, so these are physical pixels.
-    return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+// The program manager spans the whole virtual screen, whose origin lies
+// left of or above the primary screen when another monitor is there.
+static POINT screen_point_in(HWND parent, int x, int y) {
+    POINT point = {x, y};
+    ::MapWindowPoints(nullptr, parent, &point, 1);
+    return point;
 }
 
-static void hide_wallpaper_worker(HWND icon_worker, HWND explorer) {
+static HWND hide_wallpaper_worker(HWND icon_worker, HWND explorer) {
     HWND wallpaper_worker = ::FindWindowExA(nullptr, icon_worker, "WorkerW", nullptr);
     log_message("worker2:%X", handle_bits(wallpaper_worker));
     // It paints the wallpaper over everything below the icons, the player
@@ -53,21 +62,25 @@ static void hide_wallpaper_worker(HWND icon_worker, HWND explorer) {
     if (wallpaper_worker) ::ShowWindow(wallpaper_worker, SW_HIDE);
     HWND worker_parent = wallpaper_worker ? ::GetParent(wallpaper_worker) : nullptr;
     log_message("worker2 GetParent:%X  explorer:%X", handle_bits(worker_parent), handle_bits(explorer));
+    return wallpaper_worker;
 }
 
-static void attach_to_classic_desktop(HWND window, HWND explorer, IconWorker icons) {
+static DesktopAttachment attach_to_classic_desktop(HWND window, HWND explorer, IconWorker icons) {
     log_message("worker:%0x", handle_bits(icons.worker));
     log_message("defView:%0x", handle_bits(icons.icon_view));
-    hide_wallpaper_worker(icons.worker, explorer);
+    const DesktopAttachment attachment = {DesktopLayout::Classic, explorer, icons.icon_view,
+                                          hide_wallpaper_worker(icons.worker, explorer)};
 
     // With the wallpaper worker hidden, the program manager is what shows
     // behind the icon worker. On this desktop a window needs no other style
     // to be drawn there, so it moves as it was created.
     log_message("SetParent:%X", handle_bits(::SetParent(window, explorer)));
 
-    const ScreenSize screen = primary_screen_size();
+    const ScreenRect screen = primary_screen_rect();
+    const POINT origin = screen_point_in(explorer, screen.x, screen.y);
     log_message("SetWindowPos:%d %d", screen.width, screen.height);
-    ::SetWindowPos(window, nullptr, 0, 0, screen.width, screen.height, 0);
+    ::SetWindowPos(window, nullptr, origin.x, origin.y, screen.width, screen.height, 0);
+    return attachment;
 }
 
 // NOTE: SetParent leaves WS_POPUP alone, and a pop-up stays a top-level
@@ -96,32 +109,26 @@ static void make_opaque_layered(HWND window) {
     log_message("SetLayeredWindowAttributes:%d", opaque ? 1 : 0);
 }
 
-// The program manager spans the whole virtual screen, whose origin lies
-// left of or above the primary screen when another monitor is there.
-static POINT primary_screen_origin_in(HWND parent) {
-    POINT origin = {0, 0};
-    ::MapWindowPoints(nullptr, parent, &origin, 1);
-    return origin;
-}
-
-static void attach_to_raised_desktop(HWND window, HWND explorer, HWND icon_view) {
+static DesktopAttachment attach_to_raised_desktop(HWND window, HWND explorer, HWND icon_view) {
     log_message("raised defView:%0x", handle_bits(icon_view));
     log_message("GWL_STYLE:%X", static_cast<unsigned>(make_child_style(window)));
     log_message("SetParent:%X", handle_bits(::SetParent(window, explorer)));
     make_opaque_layered(window);
 
-    const ScreenSize screen = primary_screen_size();
-    const POINT origin = primary_screen_origin_in(explorer);
+    const ScreenRect screen = primary_screen_rect();
+    const POINT origin = screen_point_in(explorer, screen.x, screen.y);
     log_message("SetWindowPos:%d %d", screen.width, screen.height);
     // Directly below the icon view puts the player above the worker that
     // paints the wallpaper. The style changed above only takes full effect
     // with a frame change.
     ::SetWindowPos(window, icon_view, origin.x, origin.y, screen.width, screen.height,
                    SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return DesktopAttachment{DesktopLayout::Raised, explorer, icon_view, nullptr};
 }
 
-void attach_to_desktop(HWND window) {
-    if (!window) return;
+DesktopAttachment attach_to_desktop(HWND window) {
+    const DesktopAttachment none = {DesktopLayout::None, nullptr, nullptr, nullptr};
+    if (!window) return none;
 
     HWND desktop = ::GetDesktopWindow();
     HWND explorer = find_program_manager(desktop);
@@ -132,16 +139,47 @@ void attach_to_desktop(HWND window) {
     ::Sleep(kWorkerSettleMs);
 
     const IconWorker icons = find_icon_worker(desktop);
-    if (icons.worker) {
-        attach_to_classic_desktop(window, explorer, icons);
-        return;
-    }
+    if (icons.worker) return attach_to_classic_desktop(window, explorer, icons);
     // From Windows 11 24H2 the icons stay in the program manager itself; a
     // null parent would make the look-up search the top-level windows.
     HWND raised_icon_view = explorer ? find_icon_view_in(explorer) : nullptr;
-    if (raised_icon_view) {
-        attach_to_raised_desktop(window, explorer, raised_icon_view);
-        return;
-    }
+    if (raised_icon_view) return attach_to_raised_desktop(window, explorer, raised_icon_view);
     log_message("Explorer may not be running");
+    return none;
+}
+
+bool desktop_shell_ready() {
+    HWND desktop = ::GetDesktopWindow();
+    HWND explorer = find_program_manager(desktop);
+    if (!explorer) return false;
+    return find_icon_view_in(explorer) != nullptr || find_icon_worker(desktop).worker != nullptr;
+}
+
+bool attachment_intact(HWND window, const DesktopAttachment& attachment) {
+    if (attachment.layout == DesktopLayout::None) return true;
+    return ::IsWindow(window) && ::IsWindow(attachment.program_manager) &&
+           ::GetAncestor(window, GA_PARENT) == attachment.program_manager;
+}
+
+void place_over_primary_screen(HWND window, const DesktopAttachment& attachment) {
+    if (attachment.layout == DesktopLayout::None) return;
+    const ScreenRect screen = primary_screen_rect();
+    const POINT origin = screen_point_in(attachment.program_manager, screen.x, screen.y);
+    RECT now = {0, 0, 0, 0};
+    ::GetWindowRect(window, &now);
+    const bool raised = attachment.layout == DesktopLayout::Raised;
+    const bool moved = now.left != screen.x || now.top != screen.y || now.right - now.left != screen.width ||
+                       now.bottom - now.top != screen.height;
+    // On the raised desktop the window must also stay right below the icons.
+    if (!moved && !raised) return;
+    if (moved) log_message("screen:%d %d at %d %d", screen.width, screen.height, screen.x, screen.y);
+    const UINT flags = SWP_NOACTIVATE | (raised ? 0 : SWP_NOZORDER);
+    ::SetWindowPos(window, raised ? attachment.icon_view : nullptr, origin.x, origin.y, screen.width, screen.height,
+                   flags);
+}
+
+void restore_wallpaper_worker(const DesktopAttachment& attachment) {
+    if (attachment.hidden_worker && ::IsWindow(attachment.hidden_worker)) {
+        ::ShowWindow(attachment.hidden_worker, SW_SHOWNA);
+    }
 }
