@@ -3,64 +3,67 @@
 
 #include <GL/glew.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 
 #include "app/app_settings.h"
+#include "app/desktop_watch.h"
 #include "app/host_window.h"
 #include "app/instance_name.h"
 #include "app/log.h"
+#include "app/main_loop.h"
+#include "app/notification_window.h"
 #include "app/single_instance.h"
 #include "desktop/desktop_layer.h"
 #include "desktop/dpi_awareness.h"
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
-#include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
 
-static void open_log_file() { freopen(kLogFileName, "w", stderr); }
+// A log that cannot be written would lose every later line; it is tried
+// while the standard error stream still goes somewhere that can say so.
+static bool open_log_file() {
+    FILE* trial = fopen(kLogFileName, "w");
+    if (!trial) {
+        log_message("cannot write the log file %s: %s", kLogFileName, strerror(errno));
+        return false;
+    }
+    fclose(trial);
+    return freopen(kLogFileName, "w", stderr) != nullptr;
+}
 
 static void close_log_file() { fclose(stderr); }
 
-// Drains every queued message without waiting; true once WM_QUIT was seen.
-static bool drain_messages() {
-    bool quit = false;
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-        if (message.message == WM_QUIT) quit = true;
-    }
-    return quit;
+static bool register_window_classes(HINSTANCE instance) {
+    if (register_notification_window_class(instance) && register_host_window_class(instance)) return true;
+    log_message("RegisterClassEx failed: error %lu", ::GetLastError());
+    unregister_notification_window_class(instance);
+    return false;
 }
 
-// Never waits for messages and never sleeps: presentation sets the pace, and
-// a forwarded pass set is installed between two frames.
-static void run_main_loop() {
-    start_frame_clock();
-    for (;;) {
-        if (drain_messages()) break;
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        render_frame();
-        present_frame(gl_device_context, AppSettings.swap_interval);
-    }
+static void unregister_window_classes(HINSTANCE instance) {
+    unregister_host_window_class(instance);
+    unregister_notification_window_class(instance);
 }
 
-// A later start that got through during start-up asked for a newer pass set
-// than the argument.
-static void install_first_pass_set(const char* argument_path) {
-    char* forwarded_path = nullptr;
-    const bool forwarded = take_path_forwarded_before_ready(&forwarded_path);
-    install_pass_set(forwarded ? forwarded_path : argument_path);
-    free(forwarded_path);
+static void destroy_notification_window(HWND notification) {
+    if (::IsWindow(notification)) ::DestroyWindow(notification);
 }
 
-static int fail_without_gl_context(HWND window, HINSTANCE instance) {
+static int fail_without_window(HWND notification, HINSTANCE instance) {
+    log_message("CreateWindowEx failed: error %lu", ::GetLastError());
+    destroy_notification_window(notification);
+    unregister_window_classes(instance);
+    return 1;
+}
+
+static int fail_without_gl_context(HWND window, HWND notification, HINSTANCE instance) {
     release_window_device_context(window, gl_device_context);
-    ::DestroyWindow(window);
-    ::UnregisterClassA(kInstanceName, instance);
+    destroy_host_window(window);
+    destroy_notification_window(notification);
+    unregister_window_classes(instance);
     return 1;
 }
 
@@ -76,16 +79,18 @@ int main(int argc, char** argv) {
             break;
     }
 
-    open_log_file();
+    if (!open_log_file()) return 1;
     enable_dpi_awareness();
 
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    register_host_window_class(instance);
-    HWND window = create_host_window(instance);
-    attach_to_desktop(window);
+    if (!register_window_classes(instance)) return 1;
+    HWND notification = create_notification_window(instance);
+    HWND window = notification ? create_host_window(instance) : nullptr;
+    if (!window) return fail_without_window(notification, instance);
+    start_desktop_watch(instance, window, attach_to_desktop(window));
 
     if (!create_gl_context(window, AppSettings.gl_major_version, AppSettings.gl_minor_version)) {
-        return fail_without_gl_context(window, instance);
+        return fail_without_gl_context(window, notification, instance);
     }
     ::wglMakeCurrent(gl_device_context, gl_render_context);
     log_gl_info();
@@ -99,12 +104,15 @@ int main(int argc, char** argv) {
 
     run_main_loop();
 
+    leave_desktop_as_it_was();
     uninstall_pass_set();
     destroy_render_resources();
-    release_window_device_context(window, gl_device_context);
+    HWND last_window = current_host_window();
+    release_window_device_context(last_window, gl_device_context);
     delete_gl_context();
-    ::DestroyWindow(window);
-    ::UnregisterClassA(kInstanceName, instance);
+    destroy_host_window(last_window);
+    destroy_notification_window(notification);
+    unregister_window_classes(instance);
     close_log_file();
     return 0;
 }

@@ -24,6 +24,10 @@ static HWND find_running_host_window() {
     return running;
 }
 
+// The player takes a forwarded path over between two frames; a player that
+// does not answer within this is hung, and the start must not hang with it.
+static const UINT kForwardTimeoutMs = 5000;
+
 int forward_to_running_instance(const char* path) {
     COPYDATASTRUCT data;
     data.dwData = 0;
@@ -31,7 +35,13 @@ int forward_to_running_instance(const char* path) {
     data.lpData = const_cast<char*>(path);
 
     HWND running = find_running_host_window();
-    if (running) ::SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    DWORD_PTR answer = 0;
+    if (running && !::SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                          SMTO_ABORTIFHUNG, kForwardTimeoutMs, &answer)) {
+        log_message("SendMessage wnd:%X got no answer within %u ms: the running player does not respond",
+                    handle_bits(running), kForwardTimeoutMs);
+        return 1;
+    }
     log_message("SendMessage wnd:%X", handle_bits(running));
     return running ? 0 : 1;
 }

@@ -8,5 +8,6 @@ enum class InstanceRole { First, Later, Unknown };
 InstanceRole claim_single_instance();
 
 // Sends the path (or no path) to the running player and returns the exit
-// code: 0 when it was delivered, 1 when no running player was found.
+// code: 0 when it was delivered, 1 when no running player was found or it
+// did not answer within a few seconds.
 int forward_to_running_instance(const char* path);

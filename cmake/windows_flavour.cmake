@@ -16,8 +16,12 @@ lumenfold_windows_defaults(lumenfold_core)
 
 # Everything that talks to Windows, apart from the entry point.
 add_library(lumenfold_platform STATIC
+  app/desktop_watch.cpp
   app/host_window.cpp
+  app/main_loop.cpp
+  app/notification_window.cpp
   app/single_instance.cpp
+  app/tray_icon.cpp
   desktop/desktop_layer.cpp
   desktop/dpi_awareness.cpp
   desktop/windows_version.cpp

@@ -24,15 +24,16 @@ check "the built-in set is installed" "wait_for_log '^active Uniform Block:1$' 1
 check "a smaller window re-creates the render targets" "shrink_player"
 
 later_start "$green"
+check "the forwarded set is loaded between two frames" "wait_for_log '^load shader:${green%.glsl}.a.glsl$'"
 check "the forwarded path is logged before its load" \
     "logged | grep -n -e '^WM_COPYDATA: $green$' -e '^load shader:$green$' | head -1 | grep -q WM_COPYDATA"
 check "both files of the forwarded set are read" "logged | grep -qx 'load shader:${green%.glsl}.a.glsl'"
 check "the forwarded pass set is on screen" "eventually is_green 60"
 
 later_start "$PWD/sets/broken.glsl"
-check "a broken pass set is reported" "logged | grep -qxF 'load_shader failed:$PWD/sets/broken.glsl'"
+check "a broken pass set is reported" "wait_for_log '^load_shader failed:$PWD/sets/broken.glsl$'"
 later_start "$PWD/sets/missing.glsl"
-check "a missing pass set is reported" "logged | grep -qxF 'load_shader failed:$PWD/sets/missing.glsl'"
+check "a missing pass set is reported" "wait_for_log '^load_shader failed:$PWD/sets/missing.glsl$'"
 check "the player has drawn frames since" "sync_player"
 check "the playing pass set stays on screen" "is_green"
 

@@ -19,6 +19,11 @@ static HWND find_player() {
     return player;
 }
 
+static HWND find_tray_owner() {
+    HWND owner = ::FindWindowExA(nullptr, nullptr, "Lumenfold_Velvetdusk_Notify", nullptr);
+    return owner ? owner : find_player();
+}
+
 static HWND wait_for_player(DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     for (;;) {
@@ -50,20 +55,20 @@ static int describe() {
 // how a test sees that no icon was left behind.
 static int tray_icon_exists(const char* window_hex) {
     HWND player =
-        window_hex ? reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(window_hex, nullptr, 16))) : find_player();
-    NOTIFYICONDATAA data;
+        window_hex ? reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(window_hex, nullptr, 16))) : find_tray_owner();
+    NOTIFYICONDATAW data;
     ZeroMemory(&data, sizeof data);
     data.cbSize = sizeof data;
     data.hWnd = player;
     data.uID = 0;
     data.uFlags = 0;
-    const bool exists = player && ::Shell_NotifyIconA(NIM_MODIFY, &data);
+    const bool exists = player && ::Shell_NotifyIconW(NIM_MODIFY, &data);
     printf("tray=%d\n", exists ? 1 : 0);
     return exists ? 0 : 1;
 }
 
 static int tray_click(const char* kind) {
-    HWND player = find_player();
+    HWND player = find_tray_owner();
     if (!player) return 1;
     UINT mouse = WM_LBUTTONDBLCLK;
     if (strcmp(kind, "single") == 0) mouse = WM_LBUTTONUP;

@@ -1,0 +1,94 @@
+#include "app/main_loop.h"
+
+#include <windows.h>
+
+#include <GL/glew.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/app_settings.h"
+#include "app/desktop_watch.h"
+#include "app/log.h"
+#include "app/pass_set_requests.h"
+#include "gl/gl_context.h"
+#include "render/frame_clock.h"
+#include "render/frame_rendering.h"
+#include "render/pass_set_install.h"
+
+// The set whose first frame is still to be reported, once presented.
+static bool first_frame_pending = false;
+static char* pending_path = nullptr;
+
+static void install_and_announce(const char* path, InstallRule rule) {
+    if (!install_pass_set(path, rule)) return;
+    free(pending_path);
+    pending_path = path ? strdup(path) : nullptr;
+    first_frame_pending = true;
+}
+
+static void announce_first_frame() {
+    if (!first_frame_pending) return;
+    first_frame_pending = false;
+    log_message("first frame presented: %s", pending_path);
+    free(pending_path);
+    pending_path = nullptr;
+}
+
+void install_first_pass_set(const char* argument_path) {
+    char* forwarded_path = nullptr;
+    const bool forwarded = take_pass_set_request(&forwarded_path);
+    install_and_announce(forwarded ? forwarded_path : argument_path, InstallRule::MainMustBuild);
+    free(forwarded_path);
+}
+
+static void carry_out_pass_set_request() {
+    char* path = nullptr;
+    if (!take_pass_set_request(&path)) return;
+    install_and_announce(path, InstallRule::MainMustBuild);
+    free(path);
+}
+
+// Drains every queued message without waiting; true once WM_QUIT was seen.
+static bool drain_messages() {
+    bool quit = false;
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+        if (message.message == WM_QUIT) quit = true;
+    }
+    return quit;
+}
+
+static bool drawing_allowed() { return desktop_allows_drawing(); }
+
+static void wait_for_messages() {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+static void draw_and_present() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    render_frame();
+    present_frame(gl_device_context, AppSettings.swap_interval);
+    announce_first_frame();
+    note_frame_presented();
+}
+
+void run_main_loop() {
+    start_frame_clock();
+    for (;;) {
+        if (drain_messages()) break;
+        carry_out_pass_set_request();
+        if (!drawing_allowed()) {
+            // Time stands still while nothing is shown.
+            pause_frame_clock();
+            wait_for_messages();
+            continue;
+        }
+        resume_frame_clock();
+        draw_and_present();
+    }
+}

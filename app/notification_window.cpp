@@ -1,0 +1,101 @@
+#include "app/notification_window.h"
+
+#include "app/desktop_watch.h"
+#include "app/instance_name.h"
+#include "app/tray_icon.h"
+
+static const UINT_PTR kDesktopWatchTimer = 1;
+static const UINT kDesktopWatchIntervalMs = 1000;
+
+static HWND notification_window = nullptr;
+
+// Posted when the host window went away, so the desktop watch acts at once
+// but outside that window's destruction.
+static const UINT kWatchDesktopNowMessage = WM_APP + 1;
+static UINT taskbar_created_message = 0;
+static bool closing = false;
+
+static bool is_tray_double_click(LPARAM lparam) { return LOWORD(lparam) == WM_LBUTTONDBLCLK; }
+
+static void handle_tray_event(LPARAM lparam) {
+    if (is_tray_double_click(lparam)) close_player();
+}
+
+static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            add_tray_icon(window);
+            taskbar_created_message = ::RegisterWindowMessageA("TaskbarCreated");
+            ::SetTimer(window, kDesktopWatchTimer, kDesktopWatchIntervalMs, nullptr);
+            return 0;
+        case WM_DESTROY:
+            ::KillTimer(window, kDesktopWatchTimer);
+            remove_tray_icon(window);
+            notification_window = nullptr;
+            ::PostQuitMessage(0);
+            return 0;
+        case WM_CLOSE:
+            close_player();
+            return 0;
+        case WM_TIMER:
+            if (wparam == kDesktopWatchTimer) watch_desktop();
+            return 0;
+        case kWatchDesktopNowMessage:
+            watch_desktop();
+            return 0;
+        case WM_DISPLAYCHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_DPICHANGED:
+            follow_primary_screen();
+            break;
+        case kTrayCallbackMessage:
+            handle_tray_event(lparam);
+            break;
+        default:
+            // Explorer's taskbar came (back) up: after a crash, but also
+            // after a DPI change with nothing else lost.
+            if (taskbar_created_message != 0 && message == taskbar_created_message) {
+                add_tray_icon(window);
+                notice_shell_started();
+                return 0;
+            }
+            break;
+    }
+    return ::DefWindowProcA(window, message, wparam, lparam);
+}
+
+bool register_notification_window_class(HINSTANCE instance) {
+    WNDCLASSEXA window_class;
+    ZeroMemory(&window_class, sizeof window_class);
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = notification_window_proc;
+    window_class.hInstance = instance;
+    window_class.lpszClassName = kNotifyWindowClass;
+    return ::RegisterClassExA(&window_class) != 0;
+}
+
+void unregister_notification_window_class(HINSTANCE instance) { ::UnregisterClassA(kNotifyWindowClass, instance); }
+
+// NOTE: an ordinary top-level window, never shown: a message-only window
+// would get no broadcasts at all.
+HWND create_notification_window(HINSTANCE instance) {
+    notification_window = ::CreateWindowExA(WS_EX_TOOLWINDOW, kNotifyWindowClass, kInstanceName, WS_POPUP, 0, 0, 0, 0,
+                                            nullptr, nullptr, instance, nullptr);
+    return notification_window;
+}
+
+void close_player() {
+    if (closing) return;
+    closing = true;
+    if (notification_window) {
+        ::DestroyWindow(notification_window);
+    } else {
+        ::PostQuitMessage(0);
+    }
+}
+
+bool player_closing() { return closing; }
+
+void watch_desktop_soon() {
+    if (notification_window) ::PostMessageA(notification_window, kWatchDesktopNowMessage, 0, 0);
+}
