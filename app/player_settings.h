@@ -1,0 +1,26 @@
+#pragma once
+// What the user can set, in the [player] section of lumenfold.ini. Reading
+// a value is kept apart from where it comes from, so every rule can be
+// tested without the file.
+
+struct PlayerSettings {
+    int frame_rate;  // frames per second at most; 0: the display's refresh rate
+    int render_scale;  // percent per side
+    bool pause_when_covered;
+    bool pause_on_battery_saver;
+};
+
+constexpr PlayerSettings kDefaultPlayerSettings = {0, 100, true, true};
+
+constexpr int kHighestFrameRate = 1000;
+
+// The value of one key from its text as written in the file (null when the
+// key is missing). Anything but a whole number in [minimum, maximum] gives
+// the default and one log line naming the key and the text.
+int read_setting(const char* key, const char* text, int default_value, int minimum, int maximum);
+
+// Every setting, with `text_of` giving each key's text (or null).
+typedef const char* (*SettingText)(const char* key, void* user);
+PlayerSettings read_player_settings(SettingText text_of, void* user);
+
+bool same_settings(const PlayerSettings& a, const PlayerSettings& b);
