@@ -9,12 +9,16 @@
 
 #include "app/app_settings.h"
 #include "app/desktop_watch.h"
+#include "app/frame_rate_cap.h"
 #include "app/host_window.h"
 #include "app/instance_name.h"
 #include "app/log.h"
 #include "app/main_loop.h"
 #include "app/notification_window.h"
+#include "app/pausing.h"
+#include "app/settings_file.h"
 #include "app/single_instance.h"
+#include "app/tray_menu.h"
 #include "desktop/desktop_layer.h"
 #include "desktop/dpi_awareness.h"
 #include "gl/gl_context.h"
@@ -80,6 +84,7 @@ int main(int argc, char** argv) {
     }
 
     if (!open_log_file()) return 1;
+    remember_log_path(kLogFileName);
     enable_dpi_awareness();
 
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
@@ -99,11 +104,17 @@ int main(int argc, char** argv) {
 
     ::ShowWindow(window, SW_SHOWDEFAULT);
     ::UpdateWindow(window);
+    start_frame_rate_cap();
+    start_settings_file();
+    start_pause_watch(notification);
     create_render_resources();
     install_first_pass_set(path);
 
     run_main_loop();
 
+    stop_pause_watch();
+    stop_settings_file();
+    stop_frame_rate_cap();
     leave_desktop_as_it_was();
     uninstall_pass_set();
     destroy_render_resources();

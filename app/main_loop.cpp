@@ -9,8 +9,11 @@
 
 #include "app/app_settings.h"
 #include "app/desktop_watch.h"
+#include "app/frame_rate_cap.h"
 #include "app/log.h"
 #include "app/pass_set_requests.h"
+#include "app/pause_state.h"
+#include "app/settings_file.h"
 #include "gl/gl_context.h"
 #include "render/frame_clock.h"
 #include "render/frame_rendering.h"
@@ -61,10 +64,23 @@ static bool drain_messages() {
     return quit;
 }
 
-static bool drawing_allowed() { return desktop_allows_drawing(); }
+// Work that comes between frames, also while nothing is drawn: a forwarded
+// pass set is installed at once and shows when drawing goes on.
+static void carry_out_pending_work() {
+    carry_out_pass_set_request();
+    check_settings_file();
+}
 
-static void wait_for_messages() {
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+static bool drawing_allowed() { return desktop_allows_drawing() && !player_paused(); }
+
+// Blocks until a message arrives or a watched handle (a setting changed,
+// the frame timer when given) is signalled.
+static void wait_for_events(HANDLE timer) {
+    HANDLE handles[2];
+    DWORD count = 0;
+    if (settings_change_handle()) handles[count++] = settings_change_handle();
+    if (timer) handles[count++] = timer;
+    ::MsgWaitForMultipleObjectsEx(count, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 static void draw_and_present() {
@@ -81,14 +97,20 @@ void run_main_loop() {
     start_frame_clock();
     for (;;) {
         if (drain_messages()) break;
-        carry_out_pass_set_request();
+        carry_out_pending_work();
         if (!drawing_allowed()) {
             // Time stands still while nothing is shown.
             pause_frame_clock();
-            wait_for_messages();
+            wait_for_events(nullptr);
+            continue;
+        }
+        if (!frame_may_start()) {
+            // Messages are still handled while the cap holds the frame back.
+            wait_for_events(frame_timer());
             continue;
         }
         resume_frame_clock();
+        note_frame_start();
         draw_and_present();
     }
 }

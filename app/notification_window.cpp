@@ -1,8 +1,13 @@
 #include "app/notification_window.h"
 
+#include <wtsapi32.h>
+
 #include "app/desktop_watch.h"
+#include "app/frame_rate_cap.h"
 #include "app/instance_name.h"
+#include "app/pausing.h"
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 
 static const UINT_PTR kDesktopWatchTimer = 1;
 static const UINT kDesktopWatchIntervalMs = 1000;
@@ -17,8 +22,15 @@ static bool closing = false;
 
 static bool is_tray_double_click(LPARAM lparam) { return LOWORD(lparam) == WM_LBUTTONDBLCLK; }
 
-static void handle_tray_event(LPARAM lparam) {
+static void handle_tray_event(HWND window, LPARAM lparam) {
     if (is_tray_double_click(lparam)) close_player();
+    if (LOWORD(lparam) == WM_RBUTTONUP) show_tray_menu(window);
+}
+
+static void follow_displays() {
+    follow_primary_screen();
+    follow_display_refresh_rate();
+    check_cover();
 }
 
 static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -38,18 +50,32 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
             close_player();
             return 0;
         case WM_TIMER:
-            if (wparam == kDesktopWatchTimer) watch_desktop();
+            if (wparam != kDesktopWatchTimer) break;
+            watch_desktop();
+            // The system reports covers as they come; this catches a cover
+            // that went away without a word, such as a closed full-screen
+            // window that handed the foreground to nobody.
+            check_cover();
             return 0;
+        case WM_COMMAND:
+            if (carry_out_tray_command(window, LOWORD(wparam))) return 0;
+            break;
+        case WM_WTSSESSION_CHANGE:
+            handle_session_change(wparam);
+            return 0;
+        case WM_POWERBROADCAST:
+            if (handle_power_broadcast(wparam, lparam)) return TRUE;
+            break;
         case kWatchDesktopNowMessage:
             watch_desktop();
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_SETTINGCHANGE:
         case WM_DPICHANGED:
-            follow_primary_screen();
+            follow_displays();
             break;
         case kTrayCallbackMessage:
-            handle_tray_event(lparam);
+            handle_tray_event(window, lparam);
             break;
         default:
             // Explorer's taskbar came (back) up: after a crash, but also

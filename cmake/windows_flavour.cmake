@@ -17,17 +17,22 @@ lumenfold_windows_defaults(lumenfold_core)
 # Everything that talks to Windows, apart from the entry point.
 add_library(lumenfold_platform STATIC
   app/desktop_watch.cpp
+  app/frame_rate_cap.cpp
   app/host_window.cpp
   app/main_loop.cpp
   app/notification_window.cpp
+  app/pausing.cpp
+  app/settings_apply.cpp
+  app/settings_file.cpp
   app/single_instance.cpp
   app/tray_icon.cpp
+  app/tray_menu.cpp
   desktop/desktop_layer.cpp
   desktop/dpi_awareness.cpp
   desktop/windows_version.cpp
   gl/gl_context.cpp
 )
-target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi)
+target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi comdlg32 ole32)
 lumenfold_windows_defaults(lumenfold_platform)
 lumenfold_warnings(lumenfold_platform)
 

@@ -1,0 +1,139 @@
+#include "app/tray_menu.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/log.h"
+#include "app/notification_window.h"
+#include "app/pass_set_requests.h"
+#include "app/pause_state.h"
+#include "app/pausing.h"
+#include "app/settings_file.h"
+
+struct ChoiceItem {
+    int command;
+    int value;
+    const char* label;
+};
+
+static const ChoiceItem kFrameRates[] = {{kCommandFrameRateOfDisplay, 0, "Display"},
+                                         {kCommandFrameRate60, 60, "60"},
+                                         {kCommandFrameRate30, 30, "30"},
+                                         {kCommandFrameRate15, 15, "15"}};
+static const ChoiceItem kRenderScales[] = {
+    {kCommandRenderScale100, 100, "100 %"}, {kCommandRenderScale75, 75, "75 %"}, {kCommandRenderScale50, 50, "50 %"}};
+
+static char log_path[MAX_PATH] = "";
+
+void remember_log_path(const char* log_file_name) {
+    if (!::GetFullPathNameA(log_file_name, MAX_PATH, log_path, nullptr)) log_path[0] = '\0';
+}
+
+template <size_t count>
+static HMENU choice_menu(const ChoiceItem (&items)[count], int current_value) {
+    HMENU menu = ::CreatePopupMenu();
+    for (const ChoiceItem& item : items) {
+        ::AppendMenuA(menu, MF_STRING, item.command, item.label);
+        if (item.value == current_value) {
+            ::CheckMenuRadioItem(menu, items[0].command, items[count - 1].command, item.command, MF_BYCOMMAND);
+        }
+    }
+    return menu;
+}
+
+static UINT checked_if(bool condition) { return MF_STRING | (condition ? MF_CHECKED : MF_UNCHECKED); }
+
+static HMENU build_menu() {
+    const PlayerSettings& settings = current_settings();
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, checked_if(pause_reason_holds(kPausedByUser)), kCommandPause, "Pause");
+    ::AppendMenuA(menu, checked_if(settings.pause_when_covered), kCommandPauseWhenCovered, "Pause when covered");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(choice_menu(kFrameRates, settings.frame_rate)),
+                  "Frame rate");
+    ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(choice_menu(kRenderScales, settings.render_scale)),
+                  "Render scale");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, kCommandOpenPassSet, "Open pass set...");
+    ::AppendMenuA(menu, MF_STRING, kCommandBuiltinWallpaper, "Built-in wallpaper");
+    ::AppendMenuA(menu, MF_STRING, kCommandOpenLog, "Open log");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, kCommandExit, "Exit");
+    return menu;
+}
+
+void show_tray_menu(HWND owner) {
+    HMENU menu = build_menu();
+    POINT cursor = {0, 0};
+    ::GetCursorPos(&cursor);
+    // NOTE: without being the foreground window the owner never hears of a
+    // click elsewhere, and the menu would stay open; the null message after
+    // it makes the switch back take effect at once.
+    ::SetForegroundWindow(owner);
+    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, owner, nullptr);
+    ::PostMessageA(owner, WM_NULL, 0, 0);
+    ::DestroyMenu(menu);
+}
+
+static void open_pass_set(HWND owner) {
+    char path[MAX_PATH] = "";
+    OPENFILENAMEA dialog;
+    ZeroMemory(&dialog, sizeof dialog);
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = "Pass sets (*.glsl)\0*.glsl\0All files\0*.*\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = "Open pass set";
+    // The working folder must stay: relative forwarded paths and the log
+    // are relative to it.
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!::GetOpenFileNameA(&dialog)) return;
+    log_message("Open pass set: %s", path);
+    request_pass_set(strdup(path));
+}
+
+static void open_log() {
+    log_message("Open log: %s", log_path);
+    fflush(stderr);
+    ::ShellExecuteA(nullptr, "open", log_path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+template <size_t count>
+static bool choose(const ChoiceItem (&items)[count], const char* key, int command) {
+    for (const ChoiceItem& item : items) {
+        if (item.command != command) continue;
+        write_setting(key, item.value);
+        return true;
+    }
+    return false;
+}
+
+bool carry_out_tray_command(HWND owner, int command) {
+    switch (command) {
+        case kCommandPause:
+            toggle_pause_by_user();
+            return true;
+        case kCommandPauseWhenCovered:
+            write_setting("pause_when_covered", current_settings().pause_when_covered ? 0 : 1);
+            return true;
+        case kCommandOpenPassSet:
+            open_pass_set(owner);
+            return true;
+        case kCommandBuiltinWallpaper:
+            log_message("Built-in wallpaper");
+            request_pass_set(nullptr);
+            return true;
+        case kCommandOpenLog:
+            open_log();
+            return true;
+        case kCommandExit:
+            close_player();
+            return true;
+    }
+    return choose(kFrameRates, "frame_rate", command) || choose(kRenderScales, "render_scale", command);
+}

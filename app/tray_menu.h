@@ -1,0 +1,30 @@
+#pragma once
+// The tray icon's menu on a right click: pausing, the frame-rate cap, the
+// render scale, choosing a pass set, the log, and the way out.
+
+#include <windows.h>
+
+enum TrayCommand {
+    kCommandPause = 1001,
+    kCommandPauseWhenCovered = 1002,
+    kCommandFrameRateOfDisplay = 1010,
+    kCommandFrameRate60 = 1011,
+    kCommandFrameRate30 = 1012,
+    kCommandFrameRate15 = 1013,
+    kCommandRenderScale100 = 1020,
+    kCommandRenderScale75 = 1021,
+    kCommandRenderScale50 = 1022,
+    kCommandOpenPassSet = 1030,
+    kCommandBuiltinWallpaper = 1031,
+    kCommandOpenLog = 1040,
+    kCommandExit = 1050,
+};
+
+// Remembers the log file's full path while the working folder is the one
+// the player started in.
+void remember_log_path(const char* log_file_name);
+
+// Shows the menu at the cursor; its choice arrives as WM_COMMAND.
+void show_tray_menu(HWND owner);
+// False when `command` is none of the menu's.
+bool carry_out_tray_command(HWND owner, int command);
