@@ -1,8 +1,9 @@
 // A stand-in for Explorer's desktop windows in the end-to-end tests: Wine has
-// no program manager, so this program makes one with its icon view and,
-// when message 0x052C arrives, builds the desktop layout it was asked to
-// play. It tells what it sees, so tests assert on the outcome rather than on
-// the calls that led there.
+// no program manager, so this program makes one with its icon view, tells
+// the top-level windows that a taskbar came up, and, when message 0x052C
+// arrives, builds the desktop layout it was asked to play. It tells what it
+// sees, so tests assert on the outcome rather than on the calls that led
+// there.
 //
 //   lumenfold_fake_shell serve <layout> [--icon-view-after MS] [path]
 //                                        plays the shell until stopped; the
@@ -319,6 +320,12 @@ static bool parse_layout(const char* name) {
     return false;
 }
 
+// Explorer tells every top-level window once its taskbar is up, so that
+// programs put their notification icons back.
+static void broadcast_taskbar_created() {
+    ::PostMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
 static int serve() {
     shell.report_message = ::RegisterWindowMessageA(kReportMessageName);
     register_class("Progman", program_manager_proc);
@@ -338,6 +345,7 @@ static int serve() {
     } else {
         ::SetTimer(shell.windows.program_manager, kIconViewTimer, shell.icon_view_delay_ms, nullptr);
     }
+    broadcast_taskbar_created();
 
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
