@@ -17,8 +17,12 @@
 //       raised          icons and wallpaper worker inside the program manager
 //       deaf            a program manager without icons that ignores 0x052C
 //   lumenfold_fake_shell wait            returns once a shell is up
+//   lumenfold_fake_shell gone            returns once no shell is up
 //   lumenfold_fake_shell report          prints what the shell sees
 //   lumenfold_fake_shell stop            ends the shell
+//
+// Killing its process (taskkill /f) ends it as Explorer ends when it
+// crashes: nothing is closed in order.
 #include <windows.h>
 
 #include <cstdarg>
@@ -357,11 +361,14 @@ static int serve() {
 
 // ---- asking a running shell
 
-static HWND wait_for_program_manager(DWORD milliseconds) {
+// True once the program manager is there (or gone, when `present` is
+// false), false when that did not happen in time.
+static bool wait_for_program_manager(bool present, DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        HWND program_manager = find_program_manager();
-        if (program_manager || ::GetTickCount() - start > milliseconds) return program_manager;
+        const bool found = find_program_manager() != nullptr;
+        if (found == present) return true;
+        if (::GetTickCount() - start > milliseconds) return false;
         ::Sleep(50);
     }
 }
@@ -420,7 +427,8 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
     if (command == "serve") return parse_serve_arguments(argc, argv) ? serve() : 2;
-    if (command == "wait") return wait_for_program_manager(20000) ? 0 : 1;
+    if (command == "wait") return wait_for_program_manager(true, 20000) ? 0 : 1;
+    if (command == "gone") return wait_for_program_manager(false, 20000) ? 0 : 1;
     if (command == "report") return print_report();
     if (command == "stop") return stop();
     return 2;
