@@ -23,6 +23,10 @@
 // The whole desktop:
 //   taskbar-created, displaychange, settingchange
 //                           broadcasts; the latter two print sent=0|1
+//   cover fullscreen|maximised|half SECONDS
+//                           a foreground window of its own, kept until
+//                           `uncover` or SECONDS; cover=1 once it is up
+//   uncover                 closes it; cover=0 once it is gone
 //   desktop-window          desktop=<hex>
 #include <windows.h>
 #include <shellapi.h>
@@ -36,6 +40,7 @@
 
 static const char* const kName = "Lumenfold_Velvetdusk";
 static const char* const kNotifyClass = "Lumenfold_Velvetdusk_Notify";
+static const char* const kCoverClass = "LumenfoldProbeCover";
 static const char* const kMenuClass = "#32768";
 static const UINT kTrayCallbackMessage = WM_USER;
 // The player answers between frames, and a software-rendered frame can be
@@ -259,6 +264,120 @@ static int broadcast_display_change() {
 // As after the taskbar moved or changed size; no section name comes with it.
 static int broadcast_setting_change() { return print_sent(broadcast(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)); }
 
+// ---- a window of the probe's own over the player
+
+static LRESULT CALLBACK cover_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_TIMER:
+            ::DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+    }
+    return ::DefWindowProcA(window, message, wparam, lparam);
+}
+
+static MONITORINFO primary_monitor() {
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    const POINT origin = {0, 0};
+    ::GetMonitorInfoA(::MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info;
+}
+
+struct CoverShape {
+    DWORD style;
+    RECT rect;
+    int show;
+};
+
+// NOTE: Wine leaves the on-screen size of a maximised window with a caption
+// to the window manager, and a bare X server has none: the window would be
+// maximised to Windows and stay its old size on screen. Starting it out at
+// the size it is maximised to makes both agree.
+static bool shape_cover(const char* kind, CoverShape* shape) {
+    const MONITORINFO monitor = primary_monitor();
+    shape->style = WS_OVERLAPPEDWINDOW;
+    shape->rect = monitor.rcMonitor;
+    shape->show = SW_SHOWNORMAL;
+    if (strcmp(kind, "fullscreen") == 0) {
+        shape->style = WS_POPUP;
+    } else if (strcmp(kind, "maximised") == 0) {
+        shape->rect = monitor.rcWork;
+        ::AdjustWindowRectEx(&shape->rect, shape->style, FALSE, 0);
+        shape->show = SW_SHOWMAXIMIZED;
+    } else if (strcmp(kind, "half") == 0) {
+        shape->rect.right = shape->rect.left + (shape->rect.right - shape->rect.left) / 2;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+static HWND create_cover(const char* kind) {
+    WNDCLASSEXA window_class;
+    ZeroMemory(&window_class, sizeof window_class);
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = cover_proc;
+    window_class.hInstance = ::GetModuleHandleA(nullptr);
+    window_class.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    // A colour no test's pass set draws, so a screenshot tells it apart.
+    window_class.hbrBackground = ::CreateSolidBrush(RGB(255, 0, 255));
+    window_class.lpszClassName = kCoverClass;
+    ::RegisterClassExA(&window_class);
+
+    CoverShape shape;
+    if (!shape_cover(kind, &shape)) return nullptr;
+    const RECT& rect = shape.rect;
+    HWND cover = ::CreateWindowExA(0, kCoverClass, "Lumenfold probe cover", shape.style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    if (!cover) return nullptr;
+    ::ShowWindow(cover, shape.show);
+    ::SetForegroundWindow(cover);
+    return cover;
+}
+
+static HWND cover_window = nullptr;
+
+static bool cover_is_foreground() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    return ::GetForegroundWindow() == cover_window;
+}
+
+// Up means in front: a cover that did not become the foreground window
+// would cover nothing the player watches for.
+static int cover(const char* kind, const char* seconds) {
+    const UINT lifetime_ms = static_cast<UINT>(strtoul(seconds, nullptr, 10)) * 1000;
+    if (lifetime_ms == 0) return 2;
+    cover_window = create_cover(kind);
+    const bool up = cover_window && wait_until(cover_is_foreground, 10000);
+    printf("cover=%d\n", up ? 1 : 0);
+    fflush(stdout);
+    if (!up) return 1;
+    ::SetTimer(cover_window, 1, lifetime_ms, nullptr);
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+static bool no_cover_left() { return ::FindWindowExA(nullptr, nullptr, kCoverClass, nullptr) == nullptr; }
+
+static int uncover() {
+    for (HWND cover = ::FindWindowExA(nullptr, nullptr, kCoverClass, nullptr); cover;
+         cover = ::FindWindowExA(nullptr, cover, kCoverClass, nullptr)) {
+        ::PostMessageA(cover, WM_CLOSE, 0, 0);
+    }
+    const bool gone = wait_until(no_cover_left, 10000);
+    printf("cover=%d\n", gone ? 0 : 1);
+    return gone ? 0 : 1;
+}
+
 static int taskbar_created() {
     const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
     DWORD_PTR result = 0;
@@ -376,5 +495,7 @@ int main(int argc, char** argv) {
     if (command == "power" && argc > 3) return change_power(argv[2], argv[3]);
     if (command == "displaychange") return broadcast_display_change();
     if (command == "settingchange") return broadcast_setting_change();
+    if (command == "cover" && argc > 3) return cover(argv[2], argv[3]);
+    if (command == "uncover") return uncover();
     return 2;
 }
