@@ -102,6 +102,27 @@ cpu_percent_over() {
         'BEGIN { printf "%d\n", ticks / hz / (ns / 1e9) * 100 + 0.5 }'
 }
 
+# Puts a window of the probe's over the player ("fullscreen", "maximised"
+# or "half" the screen) for at most SECONDS seconds or until uncover_player,
+# and returns once it is the foreground window. COVER_PID is the probe's
+# process, which ends with the cover.
+# NOTE: not through probe: tr holds a line written to a file until the probe
+# ends, so the line would only come once the cover is gone.
+COVER_PID=
+cover_player() {
+    local kind=$1 seconds=$2 tries
+    rm -f cover.out
+    wine "$LUMENFOLD_PROBE" cover "$kind" "$seconds" >cover.out 2>/dev/null &
+    COVER_PID=$!
+    for tries in $(seq 1 300); do
+        grep -q '^cover=' cover.out && break
+        sleep 0.1
+    done
+    grep -q '^cover=1' cover.out
+}
+
+uncover_player() { [[ $(probe uncover) == cover=0 ]]; }
+
 # Runs a later start in the foreground and keeps its own report apart:
 # later.out, later.err, later.exit and its "SendMessage" line in later.lines.
 later_start() {
