@@ -9,6 +9,15 @@ start_fake_shell() {
     check "the $1 fake shell is up" 'wine "$LUMENFOLD_FAKE_SHELL" wait 2>/dev/null'
 }
 
+# Ends the shell as Explorer's process ends when it crashes or is ended from
+# the task manager: nothing is closed in order, every window of it simply
+# goes. Returns once its program manager is gone; with no shell running
+# there is nothing to end.
+kill_fake_shell() {
+    wine taskkill /f /im "$(basename "$LUMENFOLD_FAKE_SHELL")" >/dev/null 2>&1
+    fake_shell gone
+}
+
 # The player goes first: its window lives inside the shell's.
 trap 'cleanup; fake_shell stop' EXIT
 

@@ -66,6 +66,63 @@ player_exit_code() { cat player.exit 2>/dev/null || echo none; }
 
 player_window() { probe describe | sed -n 's/^window=\([0-9A-F]*\).*/\1/p'; }
 
+# The Linux pid of the player's Windows process, or nothing. Wine runs each
+# program as a Linux process of its own, the child of the shell that started
+# it, and rewrites its command line to the program's path and arguments: the
+# launcher it was before (whose first word is wine's) does not match, and a
+# later start of the same program is no child of start_player's subshell.
+player_linux_pid() {
+    local pid
+    [[ -n $PLAYER_PID ]] || return 1
+    for pid in $(pgrep -P "$PLAYER_PID"); do
+        [[ $(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -1) == "$LUMENFOLD_EXE" ]] || continue
+        echo "$pid"
+        return 0
+    done
+    return 1
+}
+
+# User and system CPU time of a process so far, in clock ticks. The name in
+# the second field may hold spaces, so fields count from its closing ")".
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }
+
+# The player's CPU time over the next SECONDS seconds as a whole percentage
+# of one core (a renderer on two cores can show up to 200); nothing when
+# there is no player or it ended meanwhile.
+cpu_percent_over() {
+    local seconds=$1 pid before after started ended
+    pid=$(player_linux_pid) || return 1
+    before=$(cpu_ticks "$pid")
+    started=$(date +%s%N)
+    sleep "$seconds"
+    after=$(cpu_ticks "$pid")
+    ended=$(date +%s%N)
+    [[ -n $before && -n $after ]] || return 1
+    awk -v ticks=$((after - before)) -v hz="$(getconf CLK_TCK)" -v ns=$((ended - started)) \
+        'BEGIN { printf "%d\n", ticks / hz / (ns / 1e9) * 100 + 0.5 }'
+}
+
+# Puts a window of the probe's over the player ("fullscreen", "maximised"
+# or "half" the screen) for at most SECONDS seconds or until uncover_player,
+# and returns once it is the foreground window. COVER_PID is the probe's
+# process, which ends with the cover.
+# NOTE: not through probe: tr holds a line written to a file until the probe
+# ends, so the line would only come once the cover is gone.
+COVER_PID=
+cover_player() {
+    local kind=$1 seconds=$2 tries
+    rm -f cover.out
+    wine "$LUMENFOLD_PROBE" cover "$kind" "$seconds" >cover.out 2>/dev/null &
+    COVER_PID=$!
+    for tries in $(seq 1 300); do
+        grep -q '^cover=' cover.out && break
+        sleep 0.1
+    done
+    grep -q '^cover=1' cover.out
+}
+
+uncover_player() { [[ $(probe uncover) == cover=0 ]]; }
+
 # Runs a later start in the foreground and keeps its own report apart:
 # later.out, later.err, later.exit and its "SendMessage" line in later.lines.
 later_start() {

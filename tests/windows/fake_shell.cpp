@@ -1,24 +1,33 @@
 // A stand-in for Explorer's desktop windows in the end-to-end tests: Wine has
-// no program manager, so this program makes one and, when message 0x052C
+// no program manager, so this program makes one with its icon view, tells
+// the top-level windows that a taskbar came up, and, when message 0x052C
 // arrives, builds the desktop layout it was asked to play. It tells what it
 // sees, so tests assert on the outcome rather than on the calls that led
 // there.
 //
-//   lumenfold_fake_shell serve <layout> [path]
-//                                        plays the shell until stopped; with
-//                                        a path, forwards it to the player
-//                                        while answering 0x052C
+//   lumenfold_fake_shell serve <layout> [--icon-view-after MS] [path]
+//                                        plays the shell until stopped; the
+//                                        icon view comes MS milliseconds
+//                                        after the program manager instead
+//                                        of with it; with a path, forwards
+//                                        it to the player while answering
+//                                        0x052C
 //       classic         icon worker, wallpaper worker after it
 //       classic-lone    icon worker only, no wallpaper worker
 //       raised          icons and wallpaper worker inside the program manager
-//       deaf            a program manager that ignores 0x052C
+//       deaf            a program manager without icons that ignores 0x052C
 //   lumenfold_fake_shell wait            returns once a shell is up
+//   lumenfold_fake_shell gone            returns once no shell is up
 //   lumenfold_fake_shell report          prints what the shell sees
 //   lumenfold_fake_shell stop            ends the shell
+//
+// Killing its process (taskkill /f) ends it as Explorer ends when it
+// crashes: nothing is closed in order.
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -27,6 +36,7 @@ static const char* const kReportMessageName = "LumenfoldFakeShellReport";
 // A shell left behind by a failed test must not haunt the next one.
 static const UINT kLifetimeMs = 240000;
 static const UINT_PTR kLifetimeTimer = 1;
+static const UINT_PTR kIconViewTimer = 2;
 
 enum class Layout { Classic, ClassicLone, Raised, Deaf };
 
@@ -43,6 +53,9 @@ struct ShellState {
     // answer to 0x052C.
     const char* path_to_forward;
     const char* layout_name;
+    // Explorer builds its desktop windows over a few seconds; zero means
+    // the icon view comes with the program manager.
+    UINT icon_view_delay_ms;
     bool built;
     int split_requests;
     UINT report_message;
@@ -69,7 +82,7 @@ static HWND create_worker(HWND parent) {
                              ::GetModuleHandleA(nullptr), nullptr);
 }
 
-static HWND create_icon_view(HWND parent, DWORD ex_style) {
+static HWND create_icon_view_in(HWND parent, DWORD ex_style) {
     return ::CreateWindowExA(ex_style, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, screen_width(),
                              screen_height(), parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
@@ -78,22 +91,37 @@ static void place_below(HWND window, HWND above) {
     ::SetWindowPos(window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// Explorer has the icon view in the program manager before anyone sends
+// 0x052C; the raised desktop keeps it there, layered. One that comes after
+// the classic desktop was split goes straight to its icon worker.
+static void create_icon_view() {
+    ShellWindows& windows = shell.windows;
+    if (shell.layout == Layout::Deaf || windows.icon_view) return;
+    if (shell.layout == Layout::Raised) {
+        windows.icon_view = create_icon_view_in(windows.program_manager, WS_EX_LAYERED);
+        ::SetLayeredWindowAttributes(windows.icon_view, 0, 255, LWA_ALPHA);
+        return;
+    }
+    windows.icon_view = create_icon_view_in(windows.icon_worker ? windows.icon_worker : windows.program_manager, 0);
+}
+
 static void build_classic_layout(bool with_wallpaper_worker) {
     ShellWindows& windows = shell.windows;
     // The player looks for the wallpaper worker after the icon worker in the
     // window list, so it must sit below it; a new window starts on top.
     if (with_wallpaper_worker) windows.wallpaper_worker = create_worker(nullptr);
     windows.icon_worker = create_worker(nullptr);
-    windows.icon_view = create_icon_view(windows.icon_worker, 0);
+    // Afterwards the program manager has no child of its own.
+    if (windows.icon_view) ::SetParent(windows.icon_view, windows.icon_worker);
     place_below(windows.program_manager, HWND_BOTTOM);
 }
 
+// A new child starts on top, so an icon view that comes later still ends up
+// above the wallpaper worker.
 static void build_raised_layout() {
     ShellWindows& windows = shell.windows;
-    windows.icon_view = create_icon_view(windows.program_manager, WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(windows.icon_view, 0, 255, LWA_ALPHA);
     windows.wallpaper_worker = create_worker(windows.program_manager);
-    place_below(windows.wallpaper_worker, windows.icon_view);
+    if (windows.icon_view) place_below(windows.wallpaper_worker, windows.icon_view);
 }
 
 static void split_desktop() {
@@ -257,6 +285,10 @@ static LRESULT CALLBACK program_manager_proc(HWND window, UINT message, WPARAM w
     switch (message) {
         case WM_TIMER:
             if (wparam == kLifetimeTimer) ::DestroyWindow(window);
+            if (wparam == kIconViewTimer) {
+                ::KillTimer(window, kIconViewTimer);
+                create_icon_view();
+            }
             return 0;
         case WM_DESTROY:
             ::PostQuitMessage(0);
@@ -292,9 +324,13 @@ static bool parse_layout(const char* name) {
     return false;
 }
 
-static int serve(const char* layout_name, const char* path_to_forward) {
-    if (!parse_layout(layout_name)) return 2;
-    shell.path_to_forward = path_to_forward;
+// Explorer tells every top-level window once its taskbar is up, so that
+// programs put their notification icons back.
+static void broadcast_taskbar_created() {
+    ::PostMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
+static int serve() {
     shell.report_message = ::RegisterWindowMessageA(kReportMessageName);
     register_class("Progman", program_manager_proc);
     register_class("WorkerW", ::DefWindowProcA);
@@ -308,6 +344,12 @@ static int serve(const char* layout_name, const char* path_to_forward) {
     if (!shell.windows.program_manager) return 1;
     place_below(shell.windows.program_manager, HWND_BOTTOM);
     ::SetTimer(shell.windows.program_manager, kLifetimeTimer, kLifetimeMs, nullptr);
+    if (shell.icon_view_delay_ms == 0) {
+        create_icon_view();
+    } else {
+        ::SetTimer(shell.windows.program_manager, kIconViewTimer, shell.icon_view_delay_ms, nullptr);
+    }
+    broadcast_taskbar_created();
 
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -319,11 +361,14 @@ static int serve(const char* layout_name, const char* path_to_forward) {
 
 // ---- asking a running shell
 
-static HWND wait_for_program_manager(DWORD milliseconds) {
+// True once the program manager is there (or gone, when `present` is
+// false), false when that did not happen in time.
+static bool wait_for_program_manager(bool present, DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        HWND program_manager = find_program_manager();
-        if (program_manager || ::GetTickCount() - start > milliseconds) return program_manager;
+        const bool found = find_program_manager() != nullptr;
+        if (found == present) return true;
+        if (::GetTickCount() - start > milliseconds) return false;
         ::Sleep(50);
     }
 }
@@ -362,11 +407,28 @@ static int stop() {
     return ::IsWindow(program_manager) ? 1 : 0;
 }
 
+// serve <layout> [--icon-view-after MS] [path]
+static bool parse_serve_arguments(int argc, char** argv) {
+    if (argc < 3 || !parse_layout(argv[2])) return false;
+    for (int index = 3; index < argc; ++index) {
+        if (strcmp(argv[index], "--icon-view-after") == 0) {
+            if (++index == argc) return false;
+            shell.icon_view_delay_ms = static_cast<UINT>(strtoul(argv[index], nullptr, 10));
+        } else if (!shell.path_to_forward) {
+            shell.path_to_forward = argv[index];
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
-    if (command == "serve" && argc > 2) return serve(argv[2], argc > 3 ? argv[3] : nullptr);
-    if (command == "wait") return wait_for_program_manager(20000) ? 0 : 1;
+    if (command == "serve") return parse_serve_arguments(argc, argv) ? serve() : 2;
+    if (command == "wait") return wait_for_program_manager(true, 20000) ? 0 : 1;
+    if (command == "gone") return wait_for_program_manager(false, 20000) ? 0 : 1;
     if (command == "report") return print_report();
     if (command == "stop") return stop();
     return 2;
