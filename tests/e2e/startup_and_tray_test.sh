@@ -23,9 +23,11 @@ check "the window is a visible borderless pop-up" "probe describe | grep -q 'vis
 check "the tray icon exists" "[[ \$(probe tray-exists) == tray=1 ]]"
 
 probe tray-click single >/dev/null
-probe tray-click right >/dev/null
-check "the player has handled the clicks" "sync_player"
-check "single and right clicks leave the player running" "[[ ! -f player.exit ]]"
+check "the player has handled the click" "sync_player"
+check "a single click leaves the player running" "[[ ! -f player.exit ]]"
+check "a right click opens the tray menu" "[[ \$(probe menu) == menu=1 ]]"
+check "Escape closes it" "[[ \$(probe menu-escape) == menu=0 ]]"
+check "the menu leaves the player running" "sync_player && [[ ! -f player.exit ]]"
 
 check "Alt is swallowed and the player keeps answering" "[[ \$(probe alt) == 'keymenu=1 alive=1' ]]"
 

@@ -11,8 +11,10 @@ TEST(CoverRule, MaximisedOnThePrimaryMonitorOrNinetyPercentOfIt) {
     ForegroundFacts maximised = window_at(PixelRect{-8, -8, 1928, 1048});
     maximised.maximised = true;
     EXPECT_TRUE(foreground_covers(maximised, kScreen));
-    maximised.on_primary_monitor = false;
-    EXPECT_FALSE(foreground_covers(maximised, PixelRect{0, 0, 1920, 1080})) << "maximised on another monitor";
+    ForegroundFacts elsewhere = window_at(PixelRect{1912, -8, 3848, 1048});
+    elsewhere.maximised = true;
+    elsewhere.on_primary_monitor = false;
+    EXPECT_FALSE(foreground_covers(elsewhere, kScreen)) << "maximised on another monitor";
 
     EXPECT_TRUE(foreground_covers(window_at(kScreen), kScreen)) << "full screen";
     EXPECT_TRUE(foreground_covers(window_at(PixelRect{0, 0, 1920, 972}), kScreen)) << "exactly 90 %";
