@@ -67,7 +67,8 @@ static void lose_desktop(ULONGLONG now) {
     shell_seen_at = 0;
     next_try_at = now + reattach_delay_ms(policy);
     if (policy.failures > 0) {
-        log_message("desktop: the shell went away soon again; next try in %u ms", reattach_delay_ms(policy));
+        log_message("desktop: the last one held only %llu ms; next try in %u ms",
+                    static_cast<unsigned long long>(now - attached_at), reattach_delay_ms(policy));
     }
 }
 
@@ -134,6 +135,13 @@ void notice_shell_started() {
 
 void follow_primary_screen() {
     if (state == DesktopState::Attached) place_over_primary_screen(host_window, attachment);
+}
+
+unsigned desktop_watch_interval_ms() {
+    // A shell that is coming back is looked for often: it builds its desktop
+    // within seconds, and every one of them shows a blank desktop.
+    const bool eager = looking_for_shell && !(reattach_waits_for_announcement(policy) && !shell_announced);
+    return eager ? 250 : 1000;
 }
 
 void note_frame_presented() {

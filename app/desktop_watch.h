@@ -24,6 +24,8 @@ void notice_host_window_gone();
 void notice_shell_started();
 // The displays changed: the window goes over the primary screen again.
 void follow_primary_screen();
+// How often the watch wants to look, in milliseconds.
+unsigned desktop_watch_interval_ms();
 // After each presented frame: reports how long a return to the desktop took.
 void note_frame_presented();
 

@@ -10,7 +10,6 @@
 #include "app/tray_menu.h"
 
 static const UINT_PTR kDesktopWatchTimer = 1;
-static const UINT kDesktopWatchIntervalMs = 1000;
 
 static HWND notification_window = nullptr;
 
@@ -27,6 +26,10 @@ static void handle_tray_event(HWND window, LPARAM lparam) {
     if (LOWORD(lparam) == WM_RBUTTONUP) show_tray_menu(window);
 }
 
+static void arm_watch_timer(HWND window) {
+    ::SetTimer(window, kDesktopWatchTimer, desktop_watch_interval_ms(), nullptr);
+}
+
 static void follow_displays() {
     follow_primary_screen();
     follow_display_refresh_rate();
@@ -38,7 +41,7 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
         case WM_CREATE:
             add_tray_icon(window);
             taskbar_created_message = ::RegisterWindowMessageA("TaskbarCreated");
-            ::SetTimer(window, kDesktopWatchTimer, kDesktopWatchIntervalMs, nullptr);
+            arm_watch_timer(window);
             return 0;
         case WM_DESTROY:
             ::KillTimer(window, kDesktopWatchTimer);
@@ -52,6 +55,7 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
         case WM_TIMER:
             if (wparam != kDesktopWatchTimer) break;
             watch_desktop();
+            arm_watch_timer(window);
             // The system reports covers as they come; this catches a cover
             // that went away without a word, such as a closed full-screen
             // window that handed the foreground to nobody.
@@ -68,6 +72,7 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
             break;
         case kWatchDesktopNowMessage:
             watch_desktop();
+            arm_watch_timer(window);
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_SETTINGCHANGE:
@@ -83,6 +88,7 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
             if (taskbar_created_message != 0 && message == taskbar_created_message) {
                 add_tray_icon(window);
                 notice_shell_started();
+                arm_watch_timer(window);
                 return 0;
             }
             break;

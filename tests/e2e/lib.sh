@@ -209,11 +209,16 @@ changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 # The colour of one pixel as "r,g,b" in 0..255.
 pixel_colour() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
+# How many lines of the log match the extended pattern.
+count_logged() { logged | grep -cE "$1"; }
+
 # Shrinks the player's window so that llvmpipe draws a frame in well under a
 # second, and waits until the render targets follow.
 shrink_player() {
+    local before
+    before=$(count_logged '^new fbo:')
     probe resize 320 180 >/dev/null
-    wait_for_log '^new fbo:' 60
+    eventually "(( \$(count_logged '^new fbo:') > $before ))" 60
 }
 
 # Waits until `condition` holds, polling; returns its last result.

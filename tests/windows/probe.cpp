@@ -28,6 +28,12 @@
 //                           `uncover` or SECONDS; cover=1 once it is up
 //   uncover                 closes it; cover=0 once it is gone
 //   desktop-window          desktop=<hex>
+// Stand-ins:
+//   hung-player SECONDS     holds the player's mutex and a window of its
+//                           class that never answers, for SECONDS; prints
+//                           hung=1 once both exist
+//   open-dialog PATH        waits for the player's "Open pass set" dialog,
+//                           enters PATH and confirms; dialog=0|1
 #include <windows.h>
 #include <shellapi.h>
 
@@ -378,6 +384,43 @@ static int uncover() {
     return gone ? 0 : 1;
 }
 
+// A player whose thread is stuck: a later start must give up on it.
+static int play_hung_player(int seconds) {
+    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, kName);
+    WNDCLASSEXA window_class;
+    ZeroMemory(&window_class, sizeof window_class);
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = ::DefWindowProcA;
+    window_class.hInstance = ::GetModuleHandleA(nullptr);
+    window_class.lpszClassName = kName;
+    ::RegisterClassExA(&window_class);
+    HWND window = ::CreateWindowExA(WS_EX_NOACTIVATE, kName, kName, WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                    window_class.hInstance, nullptr);
+    printf("hung=%d\n", mutex && window ? 1 : 0);
+    fflush(stdout);
+    ::Sleep(static_cast<DWORD>(seconds) * 1000);
+    return 0;
+}
+
+// The file name box of the common dialog: cmb13 in the Explorer style,
+// edt1 in the old one.
+static const int kFileNameCombo = 0x47C;
+static const int kFileNameEdit = 0x480;
+
+static int answer_open_dialog(const char* path) {
+    HWND dialog = nullptr;
+    for (int tries = 0; tries < 600 && !dialog; ++tries) {
+        dialog = ::FindWindowA("#32770", "Open pass set");
+        if (!dialog) ::Sleep(50);
+    }
+    if (dialog) {
+        if (!::SetDlgItemTextA(dialog, kFileNameCombo, path)) ::SetDlgItemTextA(dialog, kFileNameEdit, path);
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+    printf("dialog=%d\n", dialog ? 1 : 0);
+    return dialog ? 0 : 1;
+}
+
 static int taskbar_created() {
     const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
     DWORD_PTR result = 0;
@@ -497,5 +540,7 @@ int main(int argc, char** argv) {
     if (command == "settingchange") return broadcast_setting_change();
     if (command == "cover" && argc > 3) return cover(argv[2], argv[3]);
     if (command == "uncover") return uncover();
+    if (command == "hung-player" && argc > 2) return play_hung_player(atoi(argv[2]));
+    if (command == "open-dialog" && argc > 2) return answer_open_dialog(argv[2]);
     return 2;
 }
