@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A driver that cannot give a 4.5 core context: the failure is logged, no
-# information dump follows, and the player exits with 1.
+# Start-ups that cannot succeed end with 1 and leave nothing behind: a
+# driver that cannot give a 4.5 core context (the failure is logged, no
+# information dump follows), and a log file that cannot be written.
 source "$(dirname "$0")/lib.sh"
 
 export MESA_GL_VERSION_OVERRIDE=4.1
@@ -12,4 +13,14 @@ check "no information dump follows" "! logged | grep -q 'glGetDbgInfo'"
 check "no window is left" "[[ \$(player_window) == 0 ]]"
 window=$(logged | sed -n 's/^hwnd:\([0-9a-f]*\)$/\1/p')
 check "no tray icon is left behind" "[[ -n '$window' && \$(probe tray-exists $window) == tray=0 ]]"
+
+# A log that cannot be written: the start fails loudly instead of playing blind.
+unset MESA_GL_VERSION_OVERRIDE
+rm -f "$E2E_LOG"
+mkdir "$E2E_LOG"
+start_player
+check "with an unwritable log the player exits" "wait_for_player_exit 60"
+check "with 1" "[[ \$(player_exit_code) == 1 ]]"
+check "saying why on standard error" "grep -q 'cannot write the log file GLumenfold_Velvetdusk.log' player.err"
+check "and leaves no window" "[[ \$(player_window) == 0 ]]"
 finish

@@ -30,7 +30,16 @@ check "the player keeps its pop-up style and is not layered" \
 later_start 'C:\walls\classic.glsl'
 check "a later start finds the window under the program manager" "grep -qx 'SendMessage wnd:$WINDOW' later.lines"
 check "the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: C:\walls\classic.glsl'"
-detach
+
+probe move 100 100 640 360 >/dev/null
+probe displaychange >/dev/null
+check "after a display change the window covers the primary screen again" \
+    "eventually \"probe describe | grep -q 'rect=0,0,${SCREEN/x/,} visible=1'\" 10"
+
+stop_player
+REPORT=$(fake_shell report)
+check "when the player ends, the wallpaper worker shows again" "[[ \$(shell_says hidden) == none ]]"
+fake_shell stop
 
 attach_with_shell classic-lone
 expected="hwnd:${WINDOW,,}

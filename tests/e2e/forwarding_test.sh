@@ -31,4 +31,16 @@ start_player 'C:\again.glsl'
 check "after the player ended a start is a first start again" "wait_for_log '^---------------------$'"
 check "that start logs nothing it would forward" "! logged | grep -q 'WM_COPYDATA'"
 stop_player
+
+# A player whose thread hangs must not take later starts down with it.
+wine "$LUMENFOLD_PROBE" hung-player 30 >hung.out 2>/dev/null &
+hung=$!
+check "a hung player holds the mutex and its window" "eventually 'grep -q ^hung=1 hung.out' 20"
+started=$(date +%s)
+later_start 'C:\walls\to-a-hung-player.glsl'
+waited=$(($(date +%s) - started))
+check "a later start gives up on it with 1 ($waited s)" "[[ \$(cat later.exit) == 1 ]] && ((waited < 15))"
+check "and says why" "grep -q 'does not respond' later.err"
+kill "$hung" 2>/dev/null
+wine taskkill /f /im "$(basename "$LUMENFOLD_PROBE")" >/dev/null 2>&1
 finish
