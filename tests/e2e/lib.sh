@@ -170,6 +170,54 @@ GLSL
     echo "$PWD/counting.glsl"
 }
 
+# Writes a pass set that shows its inputs as numbers in colour and prints
+# its path: iFrame in the left third, iTime in hundredths of a second in the
+# middle third (both as red + 256 green + 65536 blue), and the right third
+# iResolution / 8 in red and green.
+numbers_pass_set() {
+    cat >numbers.glsl <<'GLSL'
+vec4 as_colour(int value) {
+    return vec4(float(value & 255), float((value >> 8) & 255), float((value >> 16) & 255), 255.0) / 255.0;
+}
+void mainImage(out vec4 o, in vec2 p) {
+    if (p.x < iResolution.x / 3.0) o = as_colour(iFrame);
+    else if (p.x < iResolution.x * 2.0 / 3.0) o = as_colour(int(iTime * 100.0));
+    else o = vec4(iResolution.xy / 8.0 / 255.0, 0.5, 1.0);
+}
+GLSL
+    echo "$PWD/numbers.glsl"
+}
+
+# The number a pixel of the numbers pass set shows.
+pixel_number() {
+    convert "$1" -format "%[fx:round(255*p{$2,$3}.r) + 256*round(255*p{$2,$3}.g) + 65536*round(255*p{$2,$3}.b)]" info:
+}
+
+# Reads the numbers on screen, for a 1280 x 720 player at the origin, into
+# SHOWN_FRAME, SHOWN_CENTISECONDS, SHOWN_WIDTH and SHOWN_HEIGHT (iResolution),
+# and the wall clock in milliseconds when the picture was taken into SHOWN_AT.
+read_numbers() {
+    local taken
+    taken=$(date +%s%3N)
+    screenshot numbers.png 1280x720
+    SHOWN_AT=$(((taken + $(date +%s%3N)) / 2))
+    SHOWN_FRAME=$(pixel_number numbers.png 100 100)
+    SHOWN_CENTISECONDS=$(pixel_number numbers.png 640 100)
+    SHOWN_WIDTH=$((8 * $(convert numbers.png -format '%[fx:round(255*p{1100,100}.r)]' info:)))
+    SHOWN_HEIGHT=$((8 * $(convert numbers.png -format '%[fx:round(255*p{1100,100}.g)]' info:)))
+}
+
+# Frames per second the player shows over about SECONDS seconds.
+shown_frame_rate() {
+    local first_frame first_at
+    read_numbers
+    first_frame=$SHOWN_FRAME first_at=$SHOWN_AT
+    sleep "$1"
+    read_numbers
+    awk -v frames=$((SHOWN_FRAME - first_frame)) -v ms=$((SHOWN_AT - first_at)) \
+        'BEGIN { printf "%d\n", frames * 1000 / ms + 0.5 }'
+}
+
 cleanup() {
     if [[ -n "$PLAYER_PID" ]] && [[ ! -f player.exit ]]; then
         probe tray-click double >/dev/null 2>&1
