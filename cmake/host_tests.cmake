@@ -2,11 +2,10 @@
 
 add_executable(lumenfold_host_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
-  tests/support/gl_test_context_egl.cpp
   tests/unit/debugger_copy_test.cpp
   tests/support/sanitizer_defaults.cpp
 )
-target_link_libraries(lumenfold_host_tests PRIVATE lumenfold_core OpenGL::EGL GTest::gtest GTest::gtest_main)
+target_link_libraries(lumenfold_host_tests PRIVATE lumenfold_headless GTest::gtest GTest::gtest_main)
 lumenfold_sanitize(lumenfold_host_tests)
 lumenfold_warnings(lumenfold_host_tests)
 

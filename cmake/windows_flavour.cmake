@@ -22,6 +22,7 @@ add_library(lumenfold_platform STATIC
   desktop/dpi_awareness.cpp
   desktop/windows_version.cpp
   gl/gl_context.cpp
+  gl/headless_context_wgl.cpp
 )
 target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi)
 lumenfold_windows_defaults(lumenfold_platform)

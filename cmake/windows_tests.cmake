@@ -13,7 +13,6 @@ endif()
 add_executable(lumenfold_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
   tests/support/crash_exit_win32.cpp
-  tests/support/gl_test_context_wgl.cpp
   tests/windows/windows_version_test.cpp
 )
 target_link_libraries(lumenfold_tests PRIVATE lumenfold_platform GTest::gtest GTest::gtest_main)
