@@ -43,3 +43,14 @@ lumenfold_warnings(lumenfold_benchmark)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
   add_subdirectory(tools)
 endif()
+
+# The render tool. Sanitized, it needs the tests' leak suppressions: Mesa
+# keeps its allocations until the process ends.
+add_executable(lumenfold_render app/render_main.cpp desktop/platform_posix.cpp)
+set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
+target_link_libraries(lumenfold_render PRIVATE lumenfold_headless)
+if(LUMENFOLD_SANITIZE)
+  target_sources(lumenfold_render PRIVATE tests/support/sanitizer_defaults.cpp)
+endif()
+lumenfold_sanitize(lumenfold_render)
+lumenfold_warnings(lumenfold_render)

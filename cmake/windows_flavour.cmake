@@ -42,4 +42,11 @@ if(MSVC)
   target_link_options(lumenfold PRIVATE /ENTRY:mainCRTStartup)
 endif()
 
+# The render tool: a console program on the same core and context creation.
+add_executable(lumenfold_render app/render_main.cpp desktop/platform_win32.cpp)
+set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
+target_link_libraries(lumenfold_render PRIVATE lumenfold_platform)
+lumenfold_windows_defaults(lumenfold_render)
+lumenfold_warnings(lumenfold_render)
+
 include(cmake/windows_tests.cmake)
