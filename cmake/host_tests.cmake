@@ -10,3 +10,9 @@ lumenfold_sanitize(lumenfold_host_tests)
 lumenfold_warnings(lumenfold_host_tests)
 
 lumenfold_discover_tests(lumenfold_host_tests PREFIX "host." TIMEOUT 240)
+
+# The render tool run as a process, as authors run it.
+add_test(NAME host.render.render_tool_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/render/render_tool_test.sh)
+set_tests_properties(host.render.render_tool_test PROPERTIES
+  TIMEOUT 600
+  ENVIRONMENT "LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR};EGL_PLATFORM=surfaceless")

@@ -45,6 +45,12 @@ if(CMAKE_CROSSCOMPILING)
       TIMEOUT 240
       ENVIRONMENT "LUMENFOLD_EXE=$<TARGET_FILE:lumenfold>;LUMENFOLD_PROBE=$<TARGET_FILE:lumenfold_probe>;LUMENFOLD_DPI_PROBE=$<TARGET_FILE:lumenfold_dpi_probe>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
   endforeach()
+
+  add_test(NAME windows.render.render_tool_smoke_test
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/render/render_tool_smoke_test.sh)
+  set_tests_properties(windows.render.render_tool_smoke_test PROPERTIES
+    TIMEOUT 240
+    ENVIRONMENT "LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_RENDER_EMULATOR=wine;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
 endif()
 
 # The desktop layer's tests bring a fake shell of their own.
