@@ -23,11 +23,12 @@ lumenfold_free_display() {
     return 1
 }
 
-# Starts a private Xvfb and exports DISPLAY; LUMENFOLD_XVFB_PID names it.
+# Starts a private Xvfb of the given size (1920x1080 without one) and
+# exports DISPLAY; LUMENFOLD_XVFB_PID names it.
 lumenfold_start_xvfb() {
-    local number
+    local number size=${1:-1920x1080}
     number=$(lumenfold_free_display) || { echo "no free X display" >&2; return 1; }
-    Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     LUMENFOLD_XVFB_PID=$!
     local tries
     for tries in $(seq 1 100); do
