@@ -6,6 +6,26 @@
 
 static LogObserver log_observer = nullptr;
 static void* log_observer_user = nullptr;
+static bool log_stream_chosen = false;
+static FILE* log_stream = nullptr;
+
+void set_log_stream(FILE* stream) {
+    log_stream_chosen = true;
+    log_stream = stream;
+}
+
+// Looked up at every line: stderr itself may be re-opened at any time.
+static FILE* current_log_stream() { return log_stream_chosen ? log_stream : stderr; }
+
+static void write_to_stream(const char* format, va_list args) {
+    FILE* stream = current_log_stream();
+    if (!stream) return;
+    vfprintf(stream, format, args);
+    fputc('\n', stream);
+    // Readers follow the log while the player runs, and a crash must not
+    // take the last lines with it.
+    fflush(stream);
+}
 
 void set_log_observer(LogObserver observer, void* user) {
     log_observer = observer;
@@ -34,11 +54,7 @@ void log_message(const char* format, ...) {
     va_list for_observer;
     va_copy(for_observer, args);
 
-    vfprintf(stderr, format, args);
-    fputc('\n', stderr);
-    // Readers follow the log while the player runs, and a crash must not
-    // take the last lines with it.
-    fflush(stderr);
+    write_to_stream(format, args);
 
     char debugger_copy[kDebuggerCopyLimit + 1];
     vsnprintf(debugger_copy, sizeof debugger_copy, format, for_debugger);

@@ -4,6 +4,7 @@
 // debugger output.
 
 #include <cstdint>
+#include <cstdio>
 
 #if defined(__MINGW32__)
 #define LUMENFOLD_PRINTF_FORMAT(format_index, first_argument) \
@@ -27,6 +28,11 @@ inline uint32_t handle_bits(const void* handle) { return static_cast<uint32_t>(r
 // without the added line feed. Null removes the observer.
 typedef void (*LogObserver)(const char* line, void* user);
 void set_log_observer(LogObserver observer, void* user);
+
+// Where the stream copy of each line goes from now on; null sends it
+// nowhere. Until this is called it is standard error, whatever stderr is then
+// (the player re-opens it onto its log file).
+void set_log_stream(FILE* stream);
 
 // Platform hook: hands one already cut message to the debugger output.
 void send_to_debugger(const char* text);

@@ -18,16 +18,22 @@ lumenfold_core_library(lumenfold_core app/debugger_output_host.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
 lumenfold_sanitize(lumenfold_core)
 
+# The headless context every program without a window draws on.
+add_library(lumenfold_headless STATIC gl/headless_context_egl.cpp)
+target_link_libraries(lumenfold_headless PUBLIC lumenfold_core OpenGL::EGL)
+lumenfold_sanitize(lumenfold_headless)
+lumenfold_warnings(lumenfold_headless)
+
 include(cmake/host_tests.cmake)
 
 # Figures for the core on this machine's GL; scripts/bench runs it from an
 # unsanitized build.
 add_executable(lumenfold_benchmark
   tools/benchmarks/lumenfold_benchmark.cpp
-  tests/support/gl_test_context_egl.cpp
+  tests/support/gl_test_context.cpp
   desktop/platform_posix.cpp
 )
-target_link_libraries(lumenfold_benchmark PRIVATE lumenfold_core OpenGL::EGL)
+target_link_libraries(lumenfold_benchmark PRIVATE lumenfold_headless)
 # Counts what our own code allocates, not what the driver does.
 target_link_options(lumenfold_benchmark PRIVATE -Wl,--wrap=malloc,--wrap=calloc,--wrap=realloc)
 lumenfold_sanitize(lumenfold_benchmark)
@@ -37,3 +43,14 @@ lumenfold_warnings(lumenfold_benchmark)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
   add_subdirectory(tools)
 endif()
+
+# The render tool. Sanitized, it needs the tests' leak suppressions: Mesa
+# keeps its allocations until the process ends.
+add_executable(lumenfold_render app/render_main.cpp desktop/platform_posix.cpp)
+set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
+target_link_libraries(lumenfold_render PRIVATE lumenfold_headless)
+if(LUMENFOLD_SANITIZE)
+  target_sources(lumenfold_render PRIVATE tests/support/sanitizer_defaults.cpp)
+endif()
+lumenfold_sanitize(lumenfold_render)
+lumenfold_warnings(lumenfold_render)

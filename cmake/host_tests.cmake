@@ -2,12 +2,17 @@
 
 add_executable(lumenfold_host_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
-  tests/support/gl_test_context_egl.cpp
   tests/unit/debugger_copy_test.cpp
   tests/support/sanitizer_defaults.cpp
 )
-target_link_libraries(lumenfold_host_tests PRIVATE lumenfold_core OpenGL::EGL GTest::gtest GTest::gtest_main)
+target_link_libraries(lumenfold_host_tests PRIVATE lumenfold_headless GTest::gtest GTest::gtest_main)
 lumenfold_sanitize(lumenfold_host_tests)
 lumenfold_warnings(lumenfold_host_tests)
 
 lumenfold_discover_tests(lumenfold_host_tests PREFIX "host." TIMEOUT 240)
+
+# The render tool run as a process, as authors run it.
+add_test(NAME host.render.render_tool_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/render/render_tool_test.sh)
+set_tests_properties(host.render.render_tool_test PROPERTIES
+  TIMEOUT 600
+  ENVIRONMENT "LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR};EGL_PLATFORM=surfaceless")

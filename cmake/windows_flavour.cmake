@@ -31,6 +31,7 @@ add_library(lumenfold_platform STATIC
   desktop/dpi_awareness.cpp
   desktop/windows_version.cpp
   gl/gl_context.cpp
+  gl/headless_context_wgl.cpp
 )
 target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi comdlg32 ole32)
 lumenfold_windows_defaults(lumenfold_platform)
@@ -49,5 +50,12 @@ if(MSVC)
   # A GUI subsystem program that still starts at main(argc, argv).
   target_link_options(lumenfold PRIVATE /ENTRY:mainCRTStartup)
 endif()
+
+# The render tool: a console program on the same core and context creation.
+add_executable(lumenfold_render app/render_main.cpp desktop/platform_win32.cpp)
+set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
+target_link_libraries(lumenfold_render PRIVATE lumenfold_platform)
+lumenfold_windows_defaults(lumenfold_render)
+lumenfold_warnings(lumenfold_render)
 
 include(cmake/windows_tests.cmake)

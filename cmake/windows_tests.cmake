@@ -13,7 +13,6 @@ endif()
 add_executable(lumenfold_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
   tests/support/crash_exit_win32.cpp
-  tests/support/gl_test_context_wgl.cpp
   tests/windows/desktop_follow_test.cpp
   tests/windows/tray_icon_test.cpp
   tests/windows/windows_version_test.cpp
@@ -48,6 +47,12 @@ if(CMAKE_CROSSCOMPILING)
       TIMEOUT 240
       ENVIRONMENT "LUMENFOLD_EXE=$<TARGET_FILE:lumenfold>;LUMENFOLD_PROBE=$<TARGET_FILE:lumenfold_probe>;LUMENFOLD_DPI_PROBE=$<TARGET_FILE:lumenfold_dpi_probe>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
   endforeach()
+
+  add_test(NAME windows.render.render_tool_smoke_test
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/render/render_tool_smoke_test.sh)
+  set_tests_properties(windows.render.render_tool_smoke_test PROPERTIES
+    TIMEOUT 240
+    ENVIRONMENT "LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_RENDER_EMULATOR=wine;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
 endif()
 
 # The desktop layer's tests bring a fake shell of their own.

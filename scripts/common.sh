@@ -23,11 +23,12 @@ lumenfold_free_display() {
     return 1
 }
 
-# Starts a private Xvfb and exports DISPLAY; LUMENFOLD_XVFB_PID names it.
+# Starts a private Xvfb of the given size (1920x1080 without one) and
+# exports DISPLAY; LUMENFOLD_XVFB_PID names it.
 lumenfold_start_xvfb() {
-    local number
+    local number size=${1:-1920x1080}
     number=$(lumenfold_free_display) || { echo "no free X display" >&2; return 1; }
-    Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     LUMENFOLD_XVFB_PID=$!
     local tries
     for tries in $(seq 1 100); do
@@ -66,4 +67,22 @@ lumenfold_prepare_wine_prefix() {
         touch "$WINEPREFIX/$LUMENFOLD_PREFIX_MARKER"
     fi
     wineserver -w 2>/dev/null || true
+}
+
+# The host flavour without sanitizers, optimised: what scripts/render and
+# scripts/bench run. Builds the targets named; the compiler's output is shown
+# only when the build fails.
+LUMENFOLD_RELEASE="$LUMENFOLD_BUILD/release"
+
+lumenfold_build_release() {
+    local log="$LUMENFOLD_RELEASE/last-build.log"
+    mkdir -p "$LUMENFOLD_RELEASE"
+    : >"$log"
+    # Once configured, the build itself configures again when CMake files change.
+    if [[ ! -f "$LUMENFOLD_RELEASE/CMakeCache.txt" ]]; then
+        cmake -S "$LUMENFOLD_ROOT" -B "$LUMENFOLD_RELEASE" -DCMAKE_BUILD_TYPE=Release -DLUMENFOLD_SANITIZE=OFF \
+            >>"$log" 2>&1 || { cat "$log" >&2; return 1; }
+    fi
+    cmake --build "$LUMENFOLD_RELEASE" -j "$(nproc 2>/dev/null || echo 2)" --target "$@" >>"$log" 2>&1 ||
+        { cat "$log" >&2; return 1; }
 }

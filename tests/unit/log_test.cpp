@@ -57,3 +57,22 @@ TEST(LogFormatting, LongLinesAreNeverCutForTheFile) {
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0].size(), 300u);
 }
+
+TEST(LogStream, LinesGoToTheChosenStreamOrNowhereWhileObserversStillSeeThem) {
+    FILE* stream = tmpfile();
+    ASSERT_NE(stream, nullptr);
+    RecordingLog log;
+    set_log_stream(stream);
+    log_message("to the stream %d", 1);
+    set_log_stream(nullptr);
+    log_message("to nowhere");
+    set_log_stream(stderr);
+
+    char text[64] = {};
+    rewind(stream);
+    const size_t read = fread(text, 1, sizeof text - 1, stream);
+    fclose(stream);
+    EXPECT_STREQ(std::string(text, read).c_str(), "to the stream 1\n");
+    ASSERT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(log.lines[1], "to nowhere");
+}

@@ -1,0 +1,178 @@
+#include "app/offscreen_render.h"
+
+#include <GL/glew.h>
+#include <stb_image_write.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/log.h"
+#include "gl/gl_diagnostics.h"
+#include "render/pass_set_install.h"
+#include "render/render_resources.h"
+#include "shader/pass_set.h"
+
+static const int kBytesPerPixel = 4;
+
+struct EncodedPng {
+    unsigned char* bytes;
+    size_t size;
+    bool out_of_memory;
+};
+
+FrameInputs fixed_step_frame_inputs(int32_t frame, int frames_per_second) {
+    FrameInputs inputs;
+    inputs.timing.time = static_cast<double>(frame) / frames_per_second;
+    inputs.timing.time_delta = 1.0 / frames_per_second;
+    inputs.timing.frame_rate = frames_per_second;
+    inputs.timing.frame = frame;
+    const float released_at_origin[4] = {0.0f, 0.0f, -0.0f, 0.0f};
+    memcpy(inputs.mouse, released_at_origin, sizeof inputs.mouse);
+    memcpy(inputs.date, kRenderDate, sizeof inputs.date);
+    return inputs;
+}
+
+static const char* pass_set_name(const char* path) { return path ? path : "the built-in wallpaper"; }
+
+// A missing Main file would only show as "does not build".
+static bool main_file_readable(const char* path) {
+    if (!path) return true;
+    char* text = read_whole_file(path);
+    free(text);
+    if (text) return true;
+    log_message("lumenfold-render: cannot read %s", path);
+    return false;
+}
+
+static bool size_fits_the_gl(int width, int height) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (width <= largest && height <= largest) return true;
+    log_message("lumenfold-render: %dx%d is larger than this GL's largest texture side, %d", width, height, largest);
+    return false;
+}
+
+static void create_offscreen_targets(int width, int height) {
+    set_main_offscreen(true);
+    set_render_scale(kFullRenderScale);
+    request_target_resize(width, height);
+    create_render_resources();
+}
+
+static bool install_whole_pass_set(const char* path) {
+    if (install_pass_set(path, InstallRule::EveryPassMustBuild)) return true;
+    log_message("lumenfold-render: %s does not build in every pass", pass_set_name(path));
+    return false;
+}
+
+static void render_frames(const RenderArguments& arguments) {
+    const int32_t last = last_frame_number(arguments);
+    for (int32_t frame = 0; frame <= last; ++frame) {
+        render_frame_with(fixed_step_frame_inputs(frame, arguments.frames_per_second));
+    }
+}
+
+// GL rows start at the bottom, image files' at the top.
+static void flip_rows(const unsigned char* bottom_up, unsigned char* top_down, int width, int height) {
+    const size_t row_bytes = static_cast<size_t>(width) * kBytesPerPixel;
+    for (int row = 0; row < height; ++row) {
+        memcpy(top_down + row * row_bytes, bottom_up + static_cast<size_t>(height - 1 - row) * row_bytes, row_bytes);
+    }
+}
+
+// Main's picture, top row first; the caller frees it. Null when no memory
+// is left.
+static unsigned char* read_main_picture() {
+    const RenderTarget& target = RenderResources.main_target;
+    const size_t bytes = static_cast<size_t>(target.width) * target.height * kBytesPerPixel;
+    unsigned char* bottom_up = static_cast<unsigned char*>(malloc(bytes));
+    unsigned char* top_down = static_cast<unsigned char*>(malloc(bytes));
+    if (bottom_up && top_down) {
+        glGetTextureImage(target.colour_texture, 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(bytes), bottom_up);
+        flip_rows(bottom_up, top_down, target.width, target.height);
+    } else {
+        log_message("lumenfold-render: no memory for a %dx%d picture", target.width, target.height);
+        free(top_down);
+        top_down = nullptr;
+    }
+    free(bottom_up);
+    return top_down;
+}
+
+static bool gl_reported_no_error() {
+    const GLenum error = glGetError();
+    if (error == GL_NO_ERROR) return true;
+    log_message("lumenfold-render: the GL reported %s while rendering", gl_enum_name(error));
+    return false;
+}
+
+// The picture of the last frame, or null after logging why there is none.
+static unsigned char* render_picture(const RenderArguments& arguments) {
+    if (!main_file_readable(arguments.pass_set_path)) return nullptr;
+    if (!size_fits_the_gl(arguments.width, arguments.height)) return nullptr;
+    // Context creation can leave an error behind that is not the render's.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    create_offscreen_targets(arguments.width, arguments.height);
+    unsigned char* picture = nullptr;
+    if (install_whole_pass_set(arguments.pass_set_path)) {
+        render_frames(arguments);
+        picture = read_main_picture();
+    }
+    uninstall_pass_set();
+    destroy_render_resources();
+    if (picture && gl_reported_no_error()) return picture;
+    free(picture);
+    return nullptr;
+}
+
+static void append_png_bytes(void* context, void* data, int size) {
+    EncodedPng* png = static_cast<EncodedPng*>(context);
+    unsigned char* grown = static_cast<unsigned char*>(realloc(png->bytes, png->size + static_cast<size_t>(size)));
+    if (!grown) {
+        png->out_of_memory = true;
+        return;
+    }
+    memcpy(grown + png->size, data, static_cast<size_t>(size));
+    png->bytes = grown;
+    png->size += static_cast<size_t>(size);
+}
+
+// The whole file is encoded before it is opened, so a failure leaves none.
+static bool encode_png(const unsigned char* picture, int width, int height, EncodedPng* png) {
+    const int stride = width * kBytesPerPixel;
+    if (stbi_write_png_to_func(append_png_bytes, png, width, height, kBytesPerPixel, picture, stride) &&
+        !png->out_of_memory) {
+        return true;
+    }
+    log_message("lumenfold-render: the PNG could not be encoded");
+    return false;
+}
+
+static bool write_file(const char* path, const EncodedPng& png) {
+    FILE* file = fopen(path, "wb");
+    if (!file) {
+        log_message("lumenfold-render: cannot write %s: %s", path, strerror(errno));
+        return false;
+    }
+    const bool written = fwrite(png.bytes, 1, png.size, file) == png.size;
+    const bool closed = fclose(file) == 0;
+    if (written && closed) return true;
+    // A cut file must not pass for a picture.
+    remove(path);
+    log_message("lumenfold-render: writing %s failed", path);
+    return false;
+}
+
+bool render_pass_set_to_png(const RenderArguments& arguments) {
+    unsigned char* picture = render_picture(arguments);
+    if (!picture) return false;
+    EncodedPng png = {nullptr, 0, false};
+    const bool written =
+        encode_png(picture, arguments.width, arguments.height, &png) && write_file(arguments.output_path, png);
+    free(png.bytes);
+    free(picture);
+    return written;
+}

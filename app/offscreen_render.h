@@ -1,0 +1,21 @@
+#pragma once
+// Renders a pass set without a window: frames at fixed time steps into
+// Main's own target, the last one written as a PNG.
+
+#include <cstdint>
+
+#include "app/render_arguments.h"
+#include "render/frame_rendering.h"
+
+// Every render shows 2026-01-01 12:00:00.000, so the same arguments give the
+// same file.
+constexpr float kRenderDate[4] = {2026.0f, 0.0f, 1.0f, 43200.0f};
+
+// Frame n at N frames per second: iTime n/N, iTimeDelta 1/N, iFrameRate N,
+// iFrame n; the cursor at the origin and released, as the player reports it.
+FrameInputs fixed_step_frame_inputs(int32_t frame, int frames_per_second);
+
+// Needs a current OpenGL 4.5 core context. Every pass present must build.
+// Logs why and returns false when the set does not build, the GL cannot
+// draw the size, or the file cannot be written; no file is left then.
+bool render_pass_set_to_png(const RenderArguments& arguments);

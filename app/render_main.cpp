@@ -1,0 +1,53 @@
+// lumenfold-render: renders a pass set into a PNG without a desktop, the same
+// core on every platform.
+#include <cstdio>
+#include <string>
+
+#include "app/log.h"
+#include "app/offscreen_render.h"
+#include "app/render_arguments.h"
+#include "gl/headless_context.h"
+
+// Never drawn into: Main has a target of its own.
+static const int kUnusedFramebufferSide = 16;
+
+static std::string held_log;
+
+static void hold_line(const char* line, void*) {
+    held_log += line;
+    held_log += '\n';
+}
+
+// The core reports every program it builds; on success that is noise.
+static void hold_log_lines() {
+    set_log_stream(nullptr);
+    set_log_observer(hold_line, nullptr);
+}
+
+// The held lines, the compiler's messages among them, then why it failed.
+static int fail_showing_held_log(const char* reason) {
+    set_log_observer(nullptr, nullptr);
+    fputs(held_log.c_str(), stderr);
+    set_log_stream(stderr);
+    if (reason) log_message("lumenfold-render: %s", reason);
+    return 1;
+}
+
+static int fail_with_usage(const char* problem) {
+    log_message("lumenfold-render: %s; %s", problem, kRenderUsage);
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    RenderArguments arguments;
+    const char* problem = parse_render_arguments(argc, argv, &arguments);
+    if (problem) return fail_with_usage(problem);
+
+    hold_log_lines();
+    if (!open_headless_context(kUnusedFramebufferSide, kUnusedFramebufferSide)) {
+        return fail_showing_held_log("no OpenGL 4.5 core context could be created");
+    }
+    const bool written = render_pass_set_to_png(arguments);
+    close_headless_context();
+    return written ? 0 : fail_showing_held_log(nullptr);
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# lumenfold-render as an author uses it: exit codes, the picture's size,
+# colour and orientation, feedback over fixed time steps, quiet success,
+# the compiler's messages on failure, repeatable bytes, every example.
+source "$(dirname "$0")/render_lib.sh"
+
+render -o unused.png --quality 9
+check "an unknown option exits with 2" "[[ $code == 2 ]]"
+check "with one usage line" "[[ \$(wc -l <err) == 1 ]] && grep -q 'usage: lumenfold-render' err"
+render "$(halves_pass_set)"
+check "a missing -o exits with 2" "[[ $code == 2 && \$(wc -l <err) == 1 ]]"
+
+render "$(halves_pass_set)" -o halves.png
+check "a one-colour set renders with 0" "[[ $code == 0 ]]"
+check "success says nothing" "[[ ! -s err && ! -s out ]]"
+check "the default size is 1280x720 RGBA8" "[[ \$(png_header halves.png) == '1280 720 8 6' ]]"
+check "the top row comes first" "[[ \$(pixel halves.png 0 0) == '51 102 153 255' ]]"
+check "the bottom row comes last" "[[ \$(pixel halves.png 1279 719) == '255 0 0 255' ]]"
+
+cat >counter.a.glsl <<'GLSL'
+#pragma iChannel0 BufferA
+void mainImage(out vec4 o, in vec2 p) { o = texelFetch(iChannel0, ivec2(p), 0) + 1.0; }
+GLSL
+cat >counter.glsl <<'GLSL'
+#pragma iChannel0 BufferA
+void mainImage(out vec4 o, in vec2 p) {
+    float counted = texelFetch(iChannel0, ivec2(p), 0).r;
+    bool inputs = iFrameRate == 60.0 && abs(iTimeDelta * 60.0 - 1.0) < 1e-6 && iMouse == vec4(0.0) &&
+                  iDate == vec4(2026.0, 0.0, 1.0, 43200.0);
+    o = vec4(counted, float(iFrame), iTime * 60.0, inputs ? 255.0 : 128.0) / 255.0;
+}
+GLSL
+render counter.glsl -o counter.png --size 8x4 --time 0.5
+check "31 frames at 60 per second: the counter, iFrame and iTime agree, the inputs are fixed" \
+    "[[ $code == 0 && \$(pixel counter.png 3 2) == '31 30 30 255' ]]"
+
+printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(1.0); }\n' >broken.glsl
+printf 'void mainImage(out vec4 o, in vec2 p) { o = no_such_value; }\n' >broken.a.glsl
+render broken.glsl -o broken.png --size 8x8
+check "a set with a buffer that does not build exits with 1" "[[ $code == 1 ]]"
+check "the compiler's message is on standard error" "grep -q 'error.*no_such_value' err"
+check "the last line says what failed" "tail -1 err | grep -q '^lumenfold-render: .*broken.glsl does not build'"
+check "no file is written" "[[ ! -e broken.png ]]"
+
+render "$(halves_pass_set)" -o no-such-folder/out.png --size 8x8
+check "an unwritable output exits with 1 and says so" "[[ $code == 1 ]] && tail -1 err | grep -q 'cannot write'"
+MESA_GL_VERSION_OVERRIDE=4.1 render "$(halves_pass_set)" -o old.png --size 8x8
+check "without a 4.5 core context it exits with 1 and says so" \
+    "[[ $code == 1 ]] && tail -1 err | grep -q 'no OpenGL 4.5 core context' && [[ ! -e old.png ]]"
+
+render -o first.png --size 320x180 --time 0.1
+check "the built-in wallpaper renders" "[[ $code == 0 ]]"
+check "and is not black" "brighter_than first.png 0.05"
+render -o second.png --size 320x180 --time 0.1
+check "the same arguments give the same bytes" "[[ $code == 0 ]] && cmp -s first.png second.png"
+
+for folder in "$LUMENFOLD_ROOT"/examples/*/; do
+    name=$(basename "$folder")
+    [[ -f "$folder/$name.glsl" ]] || continue
+    render "$folder/$name.glsl" -o "example-$name.png" --size 160x90 --time 0.2
+    check "the example $name renders" "[[ $code == 0 ]]"
+done
+finish
