@@ -74,12 +74,15 @@ static void render_frames(const RenderArguments& arguments) {
     }
 }
 
-// GL rows start at the bottom, image files' at the top.
-static void flip_rows(const unsigned char* bottom_up, unsigned char* top_down, int width, int height) {
+// GL rows start at the bottom, image files' at the top. The desktop shows
+// Main's colour whatever alpha it wrote, so the picture is opaque too.
+static void flip_rows_opaque(const unsigned char* bottom_up, unsigned char* top_down, int width, int height) {
     const size_t row_bytes = static_cast<size_t>(width) * kBytesPerPixel;
     for (int row = 0; row < height; ++row) {
         memcpy(top_down + row * row_bytes, bottom_up + static_cast<size_t>(height - 1 - row) * row_bytes, row_bytes);
     }
+    const size_t bytes = row_bytes * static_cast<size_t>(height);
+    for (size_t alpha = kBytesPerPixel - 1; alpha < bytes; alpha += kBytesPerPixel) top_down[alpha] = 255;
 }
 
 // Main's picture, top row first; the caller frees it. Null when no memory
@@ -91,7 +94,7 @@ static unsigned char* read_main_picture() {
     unsigned char* top_down = static_cast<unsigned char*>(malloc(bytes));
     if (bottom_up && top_down) {
         glGetTextureImage(target.colour_texture, 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(bytes), bottom_up);
-        flip_rows(bottom_up, top_down, target.width, target.height);
+        flip_rows_opaque(bottom_up, top_down, target.width, target.height);
     } else {
         log_message("lumenfold-render: no memory for a %dx%d picture", target.width, target.height);
         free(top_down);

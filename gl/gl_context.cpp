@@ -108,6 +108,7 @@ void delete_gl_context() {
     ::wglMakeCurrent(nullptr, nullptr);
     if (gl_render_context) ::wglDeleteContext(gl_render_context);
     gl_render_context = nullptr;
+    gl_device_context = nullptr;
 }
 
 static long ask_compositor(int* enabled) {

@@ -28,8 +28,9 @@ static void install_programs(const PassSetResult& result) {
         const GLuint program = result.programs[pass];
         InstalledPrograms[pass] = program;
         if (!program) continue;
+        // A set that reads none of the uniforms may have the block left out.
         const GLuint block = glGetUniformBlockIndex(program, "LumenfoldBlock");
-        glUniformBlockBinding(program, block, kUniformBlockBinding);
+        if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, kUniformBlockBinding);
     }
 }
 

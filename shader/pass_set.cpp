@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "app/log.h"
 #include "shader/channel_directives.h"
 #include "shader/pass_assembly.h"
@@ -71,22 +73,36 @@ char* read_whole_file(const char* path) {
     return text;
 }
 
-static char* read_logged(const char* path) {
+static bool file_exists(const char* path) {
+    struct stat status;
+    return path && stat(path, &status) == 0;
+}
+
+// A file that is there but cannot be read whole (an editor still writing
+// it, no permission) is not the same as no file: the set is not whole.
+static char* read_logged(const char* path, int* unreadable) {
     char* text = read_whole_file(path);
-    if (text) log_message("load shader:%s", path);
+    if (text) {
+        log_message("load shader:%s", path);
+    } else if (file_exists(path)) {
+        log_message("load shader cannot read:%s", path);
+        ++*unreadable;
+    }
     return text;
 }
 
 PassSetResult load_pass_set_files(const char* path) {
     char* texts[kPassCount + 1] = {};
-    texts[kMainPass] = read_logged(path);
+    int unreadable = 0;
+    texts[kMainPass] = read_logged(path, &unreadable);
     for (int index = 1; index <= kPassCount; ++index) {
-        texts[index] = read_logged(companion_path(path, kCompanionSuffixes[index - 1]));
+        texts[index] = read_logged(companion_path(path, kCompanionSuffixes[index - 1]), &unreadable);
     }
 
     PassSetSources sources;
     for (int index = 0; index <= kPassCount; ++index) sources.texts[index] = texts[index];
-    const PassSetResult result = build_pass_set(sources);
+    PassSetResult result = build_pass_set(sources);
+    result.failed_passes += unreadable;
 
     for (char* text : texts) free(text);
     return result;

@@ -148,3 +148,13 @@ TEST_F(PassSetBuild, NoMainTextMeansNothingIsBuilt) {
     for (GLuint program : result.programs) EXPECT_EQ(program, 0u);
     EXPECT_TRUE(log.lines.empty());
 }
+
+TEST_F(PassSetBuild, ACompanionThatIsThereButCannotBeReadMakesTheSetIncomplete) {
+    folder.write("scene.glsl", kGoodPass);
+    folder.make_folder("scene.a.glsl");  // reads as nothing, like a file locked mid-save
+    RecordingLog log;
+    load(folder.file("scene.glsl"));
+    EXPECT_NE(result.programs[kMainPass], 0u);
+    EXPECT_EQ(result.failed_passes, 1);
+    EXPECT_TRUE(log.has_prefix("load shader cannot read:" + folder.file("scene.a.glsl"))) << log.joined();
+}
