@@ -9,11 +9,14 @@
 
 #include "app/app_settings.h"
 #include "app/desktop_watch.h"
+#include "app/folder_watch.h"
 #include "app/frame_rate_cap.h"
 #include "app/log.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
+#include "app/reload_watch.h"
 #include "app/settings_file.h"
+#include "desktop/platform_services.h"
 #include "gl/gl_context.h"
 #include "render/frame_clock.h"
 #include "render/frame_rendering.h"
@@ -25,6 +28,10 @@ static char* pending_path = nullptr;
 
 static void install_and_announce(const char* path, InstallRule rule) {
     if (!install_pass_set(path, rule)) return;
+    // Saves to the playing set's files install it again; the built-in set
+    // has none.
+    watch_pass_set(path);
+    watch_folder_of(path);
     free(pending_path);
     pending_path = path ? strdup(path) : nullptr;
     first_frame_pending = true;
@@ -64,23 +71,42 @@ static bool drain_messages() {
     return quit;
 }
 
+// A save that does not build leaves the playing set as it is.
+static void reload_after_save() {
+    const double now = current_time_seconds();
+    if (folder_changed()) note_folder_change(now);
+    if (!pass_set_changed_on_disk(now)) return;
+    log_message("pass set changed on disk: %s", watched_pass_set());
+    install_and_announce(watched_pass_set(), InstallRule::EveryPassMustBuild);
+}
+
 // Work that comes between frames, also while nothing is drawn: a forwarded
 // pass set is installed at once and shows when drawing goes on.
 static void carry_out_pending_work() {
     carry_out_pass_set_request();
     check_settings_file();
+    reload_after_save();
 }
 
 static bool drawing_allowed() { return desktop_allows_drawing() && !player_paused(); }
 
-// Blocks until a message arrives or a watched handle (a setting changed,
-// the frame timer when given) is signalled.
+// Until the saves in the pass set's folder have settled, if some are.
+static DWORD milliseconds_until_reload_check() {
+    const double seconds = seconds_until_reload_check(current_time_seconds());
+    return seconds < 0.0 ? INFINITE : static_cast<DWORD>(seconds * 1000.0) + 1;
+}
+
+// Blocks until a message arrives, a watched handle (a setting or the pass
+// set's folder changed, the frame timer when given) is signalled, or saves
+// have settled.
 static void wait_for_events(HANDLE timer) {
-    HANDLE handles[2];
+    HANDLE handles[3];
     DWORD count = 0;
     if (settings_change_handle()) handles[count++] = settings_change_handle();
+    if (folder_change_handle()) handles[count++] = folder_change_handle();
     if (timer) handles[count++] = timer;
-    ::MsgWaitForMultipleObjectsEx(count, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    ::MsgWaitForMultipleObjectsEx(count, handles, milliseconds_until_reload_check(), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
 }
 
 static void draw_and_present() {

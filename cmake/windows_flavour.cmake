@@ -17,6 +17,7 @@ lumenfold_windows_defaults(lumenfold_core)
 # Everything that talks to Windows, apart from the entry point.
 add_library(lumenfold_platform STATIC
   app/desktop_watch.cpp
+  app/folder_watch.cpp
   app/frame_rate_cap.cpp
   app/host_window.cpp
   app/main_loop.cpp

@@ -1,5 +1,6 @@
 // Clock, counter and date for the host flavour's programs (benchmarks); the
 // cursor does not exist there and stays at the origin.
+#include <sys/stat.h>
 #include <time.h>
 
 #include "desktop/clock.h"
@@ -25,6 +26,16 @@ int64_t read_performance_counter() {
 }
 
 int64_t read_performance_frequency() { return 1000000000; }
+
+FileStamp read_file_stamp(const char* path) {
+    FileStamp stamp = {false, 0, 0};
+    struct stat status;
+    if (!path || stat(path, &status) != 0) return stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<uint64_t>(status.st_size);
+    stamp.write_time = static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+}
 
 LocalDateTime read_local_date_time() {
     timespec now;

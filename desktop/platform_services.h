@@ -26,3 +26,12 @@ struct LocalDateTime {
     int millisecond;
 };
 LocalDateTime read_local_date_time();
+
+// What tells a file's versions apart: whether it is there, its size and its
+// last write time (in the platform's finest unit).
+struct FileStamp {
+    bool exists;
+    uint64_t size;
+    int64_t write_time;
+};
+FileStamp read_file_stamp(const char* path);

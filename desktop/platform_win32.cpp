@@ -28,6 +28,17 @@ int64_t read_performance_frequency() {
     return frequency.QuadPart;
 }
 
+FileStamp read_file_stamp(const char* path) {
+    FileStamp stamp = {false, 0, 0};
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!path || !::GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) return stamp;
+    stamp.exists = true;
+    stamp.size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    stamp.write_time = (static_cast<int64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32) |
+                       attributes.ftLastWriteTime.dwLowDateTime;
+    return stamp;
+}
+
 LocalDateTime read_local_date_time() {
     struct __timeb64 now;
     _ftime64(&now);

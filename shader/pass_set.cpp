@@ -13,8 +13,7 @@
 
 const char* const kPassNames[kPassCount] = {"Main", "BufferA", "BufferB", "BufferC", "BufferD"};
 
-// Companions of BufferA..BufferD and of the common part, in source order.
-static const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl", "d.glsl", "0.glsl"};
+const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl", "d.glsl", "0.glsl"};
 
 static const size_t kCompanionNameSize = 512;
 static thread_local char companion_name[kCompanionNameSize];

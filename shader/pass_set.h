@@ -27,6 +27,9 @@ struct PassSetResult {
 
 extern const char* const kPassNames[kPassCount];
 
+// Companions of BufferA..BufferD and of the common part, in source order.
+extern const char* const kCompanionSuffixes[kPassCount];
+
 PassSetResult build_pass_set(const PassSetSources& sources);
 PassSetResult load_pass_set_files(const char* path);
 

@@ -1,5 +1,7 @@
 #include "tests/support/fake_platform.h"
 
+#include <sys/stat.h>
+
 #include "desktop/clock.h"
 
 static uint32_t fake_milliseconds = 1000;
@@ -33,3 +35,15 @@ void get_cursor_position(double* x, double* y) {
 int64_t read_performance_counter() { return fake_ticks; }
 int64_t read_performance_frequency() { return fake_frequency; }
 LocalDateTime read_local_date_time() { return fake_date; }
+
+// Real files: whole seconds and the size are enough for tests that change
+// the size with every version they write.
+FileStamp read_file_stamp(const char* path) {
+    FileStamp stamp = {false, 0, 0};
+    struct stat status;
+    if (!path || stat(path, &status) != 0) return stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<uint64_t>(status.st_size);
+    stamp.write_time = static_cast<int64_t>(status.st_mtime);
+    return stamp;
+}
