@@ -28,12 +28,14 @@ static char* pending_path = nullptr;
 
 static void install_and_announce(const char* path, InstallRule rule) {
     if (!install_pass_set(path, rule)) return;
+    // Copied first: `path` may be the watch's own, which the watch replaces.
+    char* installed = path ? strdup(path) : nullptr;
     // Saves to the playing set's files install it again; the built-in set
     // has none.
-    watch_pass_set(path);
-    watch_folder_of(path);
+    watch_pass_set(installed);
+    watch_folder_of(installed);
     free(pending_path);
-    pending_path = path ? strdup(path) : nullptr;
+    pending_path = installed;
     first_frame_pending = true;
 }
 

@@ -59,4 +59,10 @@ target_link_libraries(lumenfold_render PRIVATE lumenfold_platform)
 lumenfold_windows_defaults(lumenfold_render)
 lumenfold_warnings(lumenfold_render)
 
+# Figures of the player's loop under Wine; scripts/bench runs it.
+add_executable(lumenfold_frame_cap_benchmark tools/benchmarks/frame_cap_benchmark.cpp desktop/platform_win32.cpp)
+target_link_libraries(lumenfold_frame_cap_benchmark PRIVATE lumenfold_platform)
+lumenfold_windows_defaults(lumenfold_frame_cap_benchmark)
+lumenfold_warnings(lumenfold_frame_cap_benchmark)
+
 include(cmake/windows_tests.cmake)

@@ -40,6 +40,8 @@ check "a companion that appears shows within 4 s" "eventually 'shows 255,255,0' 
 paint '1.0, 0.0, 1.0' >sets/scene.a.glsl
 check "a companion that changes shows within 4 s" "eventually 'shows 255,0,255' 4"
 check "every reload was logged once per save that changed the set" "(( \$(reloads) >= 5 ))"
+check "and the first frame of each reload is reported with the set's path" \
+    "(( \$(count_logged '^first frame presented: $set_main$') == \$(reloads) ))"
 
 stop_player
 finish

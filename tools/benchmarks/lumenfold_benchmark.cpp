@@ -203,6 +203,24 @@ static void report_frames(const char* label, bool builtin, int width, int height
         label, width, height, figures.call_ms, figures.cpu_ms, figures.frame_ms, figures.allocations, figures.bytes);
 }
 
+// What the render targets take per window pixel with a set installed: the
+// buffer targets it draws, their scratch copies and Main's own target.
+static void report_target_storage(const char* label, bool builtin) {
+    if (builtin) {
+        install_pass_set(nullptr);
+    } else {
+        const PassSetResult result = build_pass_set(trivial_sources());
+        uninstall_pass_set();
+        InstalledPrograms[kMainPass] = result.programs[kMainPass];
+        const bool none[kRenderTargetCount] = {false, false, false, false};
+        set_drawn_buffers(none);
+        recreate_render_targets();
+    }
+    const double pixels = static_cast<double>(RenderSize.window_width) * RenderSize.window_height;
+    printf("  %-9s at %3d %%: %7.2f bytes per window pixel (%.1f MB at 3840x2160)\n", label, RenderSize.scale_percent,
+           render_target_bytes() / pixels, render_target_bytes() / pixels * 3840.0 * 2160.0 / 1e6);
+}
+
 int main() {
     set_log_observer(quiet_log, nullptr);
     // The log goes to standard error; the figures to standard output.
@@ -239,6 +257,14 @@ int main() {
         "  GL context %8.1f ms\n  render resources (twenty images) %8.1f ms\n  built-in install %8.1f ms\n"
         "  first frame %8.1f ms\n  (the player also waits at least 1 s for the desktop before its context)\n",
         context_ms, resources_ms, install_ms, first_frame_ms);
+
+    printf("\n== render target storage at 1280x720 (before: 96 bytes per pixel for any set, at any scale)\n");
+    resize_to(1280, 720);
+    report_target_storage("built-in", true);
+    report_target_storage("trivial", false);
+    set_render_scale(50);
+    report_target_storage("built-in", true);
+    set_render_scale(kFullRenderScale);
 
     printf("\n== frames (median)\n");
     report_frames("trivial", false, 320, 180, 20);
