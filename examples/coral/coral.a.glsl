@@ -18,10 +18,20 @@ ivec2 grid_size() {
     return max(ivec2(iResolution.xy * scale), ivec2(8));
 }
 
+// Alternating xor-shifts and odd multipliers spread every input bit over
+// the result; the cell's float bits are the input.
+uint scramble(uint x) {
+    x ^= x >> 16;
+    x *= 0x9E3779B9u;
+    x ^= x >> 15;
+    x *= 0x7A3B5C1Du;
+    x ^= x >> 16;
+    return x;
+}
+
 float hash12(vec2 p) {
-    vec3 q = fract(vec3(p.xyx) * 0.1031);
-    q += dot(q, q.yzx + 33.33);
-    return fract((q.x + q.y) * q.z);
+    uvec2 bits = floatBitsToUint(p);
+    return float(scramble(bits.x ^ scramble(bits.y)) >> 8) * (1.0 / 16777216.0);
 }
 
 // Seeds are drops of catalyst scattered over the grid; `salt` picks a new

@@ -62,6 +62,10 @@ void mainImage(out vec4 fragColor, in vec2 fragCoord) {
 
     vec3 colour = mix(floor_colour, lit, h) * vignette;
     // Dither against banding in the dark gradient.
-    colour += (fract(sin(dot(fragCoord, vec2(12.9898, 78.233))) * 43758.5453) - 0.5) / 255.0;
+    uvec2 pixel = uvec2(fragCoord);
+    uint noise = (pixel.x * 0x9E3779B9u) ^ (pixel.y * 0x7A3B5C1Du);
+    noise ^= noise >> 15;
+    noise *= 0x2C1B3C6Du;
+    colour += (float(noise >> 24) / 255.0 - 0.5) / 255.0;
     fragColor = vec4(max(colour, 0.0), 1.0);
 }
