@@ -64,6 +64,19 @@ float ridge(float x, float seed) {
     return h;
 }
 
+// The glow is blurred with nine taps this many pixels apart in each
+// direction; the radius follows the screen height so the glow keeps its
+// size next to the lanterns. On a large screen the taps sit several texels
+// apart, so BufferA makes the glow's source at least that soft.
+float glow_tap_spacing(float screen_height) {
+    return max(0.035 * screen_height / 4.0, 1.0);
+}
+
+float glow_tap_weight(int i) {
+    // A Gaussian of two taps' deviation, normalised over the nine taps.
+    return exp(-0.125 * float(i * i)) / 4.8980;
+}
+
 // The paper's colour when lit from inside: deep orange at the rim, pale gold
 // at the flame.
 vec3 lantern_light(float core) {

@@ -1,19 +1,10 @@
-// Image pass: the scene of BufferA with its glow (BufferB blurred vertically
-// here), and below the horizon the same mirrored in rippling water.
+// Image pass: the scene of BufferA with the glow of BufferC, and below the
+// horizon the same mirrored in rippling water.
 #pragma iChannel0 BufferA
-#pragma iChannel1 BufferB
+#pragma iChannel2 BufferC
 
 vec3 glow_at(vec2 pos) {
-    float radius = 0.035 * iResolution.y;
-    float spacing = max(radius / 4.0, 1.0);
-    vec3 sum = vec3(0.0);
-    float weight_sum = 0.0;
-    for (int i = -4; i <= 4; ++i) {
-        float w = exp(-0.5 * float(i * i) / 4.0);
-        sum += texture(iChannel1, (pos + vec2(0.0, float(i) * spacing)) / iResolution.xy).rgb * w;
-        weight_sum += w;
-    }
-    return sum / weight_sum;
+    return texture(iChannel2, pos / iResolution.xy).rgb;
 }
 
 void mainImage(out vec4 fragColor, in vec2 fragCoord) {
