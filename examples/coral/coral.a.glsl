@@ -15,7 +15,7 @@ const float DIFFUSE_V = 0.5;
 
 ivec2 grid_size() {
     float scale = min(1.0, GRID_ROWS / iResolution.y);
-    return max(ivec2(iResolution.xy * scale), ivec2(8));
+    return max(ivec2(iResolution.xy * scale), ivec2(1));
 }
 
 // Alternating xor-shifts and odd multipliers spread every input bit over

@@ -7,7 +7,7 @@ const float GRID_ROWS = 240.0;
 
 vec2 grid_size() {
     float scale = min(1.0, GRID_ROWS / iResolution.y);
-    return max(floor(iResolution.xy * scale), vec2(8.0));
+    return max(floor(iResolution.xy * scale), vec2(1.0));
 }
 
 vec4 sample_grid(vec2 cell_pos, vec2 grid) {

@@ -17,7 +17,7 @@ float stars(vec2 p, float cell_size, float time) {
 // One layer of lanterns. `depth` 0 is near, 1 far; far ones are smaller,
 // slower and dimmer. Returns light in rgb and coverage in alpha, and in
 // `halo` how strongly the pixel lies in the lantern's glow.
-vec4 lantern_layer(vec2 p, float depth, float time, float aspect, out float halo) {
+vec4 lantern_layer(vec2 p, float depth, float time, out float halo) {
     halo = 0.0;
     float size = mix(0.030, 0.010, depth);
     float column_width = size * 6.0;
@@ -110,13 +110,13 @@ void mainImage(out vec4 fragColor, in vec2 fragCoord) {
     far_rock += vec3(0.05, 0.05, 0.06) * exp(-max(far_ridge - uv.y, 0.0) / (3.0 * pixel));
     colour = over(colour, vec4(far_rock, smoothstep(far_ridge + pixel, far_ridge, uv.y)));
     float far_halo, mid_halo, near_halo;
-    vec4 far_lanterns = lantern_layer(p, 1.0, time, aspect, far_halo);
+    vec4 far_lanterns = lantern_layer(p, 1.0, time, far_halo);
     colour = over(colour, far_lanterns);
     float near_rock = smoothstep(near_ridge + pixel, near_ridge, uv.y);
     colour = over(colour, vec4(vec3(0.015, 0.016, 0.035), near_rock));
-    vec4 mid_lanterns = lantern_layer(p + vec2(0.37, 0.0), 0.55, time, aspect, mid_halo);
+    vec4 mid_lanterns = lantern_layer(p + vec2(0.37, 0.0), 0.55, time, mid_halo);
     colour = over(colour, mid_lanterns);
-    vec4 near_lanterns = lantern_layer(p + vec2(0.71, 0.0), 0.0, time, aspect, near_halo);
+    vec4 near_lanterns = lantern_layer(p + vec2(0.71, 0.0), 0.0, time, near_halo);
     colour = over(colour, near_lanterns);
 
     // The near ridge hides the far lanterns' glow along with them.

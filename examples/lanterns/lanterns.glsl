@@ -18,8 +18,8 @@ void mainImage(out vec4 fragColor, in vec2 fragCoord) {
         // Distance below the horizon stands in for nearness: a row just
         // under the shore is far away, so its ripples are many and small.
         float below = (horizon_px - fragCoord.y) / iResolution.y;
-        float distance = 0.1 / (below + 0.004);
-        vec2 water = vec2(fragCoord.x / iResolution.y * distance * 2.0, distance * 12.0);
+        float remoteness = 0.1 / (below + 0.004);
+        vec2 water = vec2(fragCoord.x / iResolution.y * remoteness * 2.0, remoteness * 12.0);
         float t = iTime * 0.3;
         float wave = noise2(water * vec2(0.6, 1.0) + vec2(0.0, t)) * 0.65
                    + noise2(water * vec2(1.3, 2.1) - vec2(t * 0.5, t * 1.6)) * 0.35;
