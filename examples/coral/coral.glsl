@@ -43,7 +43,7 @@ void mainImage(out vec4 fragColor, in vec2 fragCoord) {
     vec3 normal = normalize(vec3(-hx, -hy, 0.7));
     vec3 light = normalize(vec3(-0.5, 0.6, 0.65));
     float diffuse = max(dot(normal, light), 0.0);
-    float spec = pow(max(dot(reflect(-light, normal), vec3(0.0, 0.0, 1.0)), 0.0), 20.0);
+    float specular = pow(max(dot(reflect(-light, normal), vec3(0.0, 0.0, 1.0)), 0.0), 20.0);
 
     // The coral stands on the floor: a copy of it shifted away from the
     // light darkens the floor as its shadow.
@@ -58,7 +58,7 @@ void mainImage(out vec4 fragColor, in vec2 fragCoord) {
     // growing.
     float fresh = clamp(3.0 * (state.g - (state.a - 1.0)), 0.0, 1.0);
     vec3 tint = mix(coral_tint(state.b), vec3(1.0, 0.72, 0.45), fresh);
-    vec3 lit = tint * (0.15 + 0.65 * diffuse) + vec3(0.9, 0.85, 0.8) * spec * 0.2;
+    vec3 lit = tint * (0.15 + 0.65 * diffuse) + vec3(0.9, 0.85, 0.8) * specular * 0.2;
 
     vec3 colour = mix(floor_colour, lit, h) * vignette;
     // Dither against banding in the dark gradient.
