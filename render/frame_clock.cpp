@@ -34,6 +34,8 @@ void restart_frame_count_and_time() {
     paused_at = start_time;
 }
 
+void restart_frame_count() { frame_counter = 0; }
+
 static double measure_frame_rate() {
     read_counter_frequency();
     const int64_t now = read_performance_counter();

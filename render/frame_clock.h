@@ -18,6 +18,9 @@ void start_frame_clock();
 
 // iFrame and iTime start again from 0 with the next frame.
 void restart_frame_count_and_time();
+// iFrame alone starts again: the buffers were created anew, and a set that
+// seeds them on frame 0 must get to do it again.
+void restart_frame_count();
 
 // The timing of the frame about to be drawn; reads the clocks once.
 FrameTiming next_frame_timing();

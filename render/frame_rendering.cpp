@@ -115,6 +115,8 @@ void render_frame_with(const FrameInputs& inputs) {
 }
 
 void render_frame() {
+    // Before the clock is read: new targets restart iFrame.
+    recreate_render_targets();
     FrameInputs inputs;
     inputs.timing = next_frame_timing();
     read_mouse(inputs.mouse);

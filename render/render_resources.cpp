@@ -4,6 +4,7 @@
 
 #include "app/log.h"
 #include "render/builtin_images.h"
+#include "render/frame_clock.h"
 #include "render/frame_uniforms.h"
 #include "render/texture_loading.h"
 #include "shader/channel_table.h"
@@ -281,6 +282,7 @@ static void recreate_buffer_targets(const bool changed[kRenderTargetCount]) {
     }
     bind_channel_units();
     measure_channel_resolutions();
+    restart_frame_count();
 }
 
 void recreate_render_targets() {

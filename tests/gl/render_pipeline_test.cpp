@@ -305,6 +305,7 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
     EXPECT_EQ(ChannelTable[kFirstBufferEntry + 1].texture, buffer_texture(1));
     EXPECT_EQ(texel(0, 0, 0).r, 10.0f) << "iResolution has the new size in the same frame";
+    EXPECT_EQ(texel(0, 1, 0).r, 0.0f) << "new, cleared buffers begin at iFrame 0 so that sets can seed them";
     EXPECT_EQ(texel(3, 3, 3).r, 1.0f) << "a re-created target starts cleared, not undefined";
     EXPECT_EQ(texel(0, 7, 0).r, 10.0f) << "channel resolutions are measured again with the new targets";
     EXPECT_EQ(texel(0, 7, 0).g, 4.0f);
