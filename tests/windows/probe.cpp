@@ -23,6 +23,9 @@
 // The whole desktop:
 //   taskbar-created, displaychange, settingchange
 //                           broadcasts; the latter two print sent=0|1
+//   display-mode W H        changes the display's resolution, as a user
+//                           would (only a virtual desktop lets Wine do it);
+//                           changed=0|1
 //   cover fullscreen|maximised|half SECONDS
 //                           a foreground window of its own, kept until
 //                           `uncover` or SECONDS; cover=1 once it is up
@@ -384,6 +387,18 @@ static int uncover() {
     return gone ? 0 : 1;
 }
 
+static int change_display_mode(int width, int height) {
+    DEVMODEA mode;
+    ZeroMemory(&mode, sizeof mode);
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    const bool changed = ::ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    printf("changed=%d\n", changed ? 1 : 0);
+    return changed ? 0 : 1;
+}
+
 // A player whose thread is stuck: a later start must give up on it.
 static int play_hung_player(int seconds) {
     HANDLE mutex = ::CreateMutexA(nullptr, FALSE, kName);
@@ -540,6 +555,7 @@ int main(int argc, char** argv) {
     if (command == "settingchange") return broadcast_setting_change();
     if (command == "cover" && argc > 3) return cover(argv[2], argv[3]);
     if (command == "uncover") return uncover();
+    if (command == "display-mode" && argc > 3) return change_display_mode(atoi(argv[2]), atoi(argv[3]));
     if (command == "hung-player" && argc > 2) return play_hung_player(atoi(argv[2]));
     if (command == "open-dialog" && argc > 2) return answer_open_dialog(argv[2]);
     return 2;
