@@ -12,6 +12,8 @@ enum class DesktopState {
     WaitingForShell,  // the desktop went away: hidden, not drawing
 };
 
+static const ULONGLONG kEagerLookingMs = 30000;
+
 static HINSTANCE module_instance = nullptr;
 static HWND host_window = nullptr;
 static DesktopAttachment attachment = {DesktopLayout::None, nullptr, nullptr, nullptr};
@@ -22,6 +24,7 @@ static ReattachPolicy policy = {0};
 // Looking for a shell: always while waiting for one, and for a top-level
 // player once a shell announced itself.
 static bool looking_for_shell = false;
+static ULONGLONG looking_since = 0;
 static bool shell_announced = false;
 static ULONGLONG next_try_at = 0;
 static ULONGLONG shell_seen_at = 0;
@@ -63,6 +66,7 @@ static void lose_desktop(ULONGLONG now) {
     replace_host_window();
     count_lost_desktop(&policy, now - attached_at);
     looking_for_shell = true;
+    looking_since = now;
     shell_announced = false;
     shell_seen_at = 0;
     next_try_at = now + reattach_delay_ms(policy);
@@ -128,6 +132,7 @@ void notice_shell_started() {
     if (state == DesktopState::Attached && !host_window_gone && attachment_intact(host_window, attachment)) return;
     if (state == DesktopState::Attached) lose_desktop(now);
     looking_for_shell = true;
+    looking_since = now;
     shell_announced = true;
     shell_seen_at = now;
     look_for_shell(now);
@@ -139,9 +144,11 @@ void follow_primary_screen() {
 
 unsigned desktop_watch_interval_ms() {
     // A shell that is coming back is looked for often: it builds its desktop
-    // within seconds, and every one of them shows a blank desktop.
-    const bool eager = looking_for_shell && !(reattach_waits_for_announcement(policy) && !shell_announced);
-    return eager ? 250 : 1000;
+    // within seconds, and every one of them shows a blank desktop. One that
+    // stays away is looked for once a second, not to wake a resting machine.
+    const bool may_try = looking_for_shell && !(reattach_waits_for_announcement(policy) && !shell_announced);
+    const bool recently = ::GetTickCount64() - looking_since < kEagerLookingMs;
+    return may_try && recently ? 250 : 1000;
 }
 
 void note_frame_presented() {

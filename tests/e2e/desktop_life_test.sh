@@ -35,14 +35,7 @@ attached_ms=$((($(date +%s%N) - shell_started) / 1000000))
 REPORT=$(fake_shell report)
 EXPLORER=$(shell_says program-manager | cut -d' ' -f1)
 WINDOW=$(player_window)
-expected="hwnd:${WINDOW,,}
-Explorer:$EXPLORER
-worker:$(shell_says icon-worker | tr A-F a-f)
-defView:$(shell_says icon-view | tr A-F a-f)
-worker2:$(shell_says wallpaper-worker)
-worker2 GetParent:0  explorer:$EXPLORER
-SetParent:$DESKTOP
-SetWindowPos:${SCREEN/x/ }"
+expected=$(classic_attachment_lines)
 check "the eight attachment lines come again ($attached_ms ms after the shell started; $(logged | sed -n 's/^desktop back: //p'))" \
     '[[ "$(lines_after_loss 1)" == "$expected" ]]'
 check "the player is the program manager's child at the screen's size" \

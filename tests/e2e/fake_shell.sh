@@ -28,6 +28,19 @@ shell_child() { sed -n "s/^child=$1 //p" <<<"$REPORT"; }
 # The attachment lines of a desktop that was found, up to the size.
 attachment_lines() { logged | sed -n '/^hwnd:/,/^SetWindowPos:/p'; }
 
+# The eight lines an attachment of WINDOW to the classic desktop in REPORT
+# logs, handles in the case each line uses.
+classic_attachment_lines() {
+    echo "hwnd:${WINDOW,,}
+Explorer:$EXPLORER
+worker:$(shell_says icon-worker | tr A-F a-f)
+defView:$(shell_says icon-view | tr A-F a-f)
+worker2:$(shell_says wallpaper-worker)
+worker2 GetParent:0  explorer:$EXPLORER
+SetParent:$DESKTOP
+SetWindowPos:${SCREEN/x/ }"
+}
+
 # Starts the player against the given layout and reads what both sides see.
 attach_with_shell() {
     rm -f "$E2E_LOG"

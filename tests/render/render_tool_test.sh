@@ -17,6 +17,10 @@ check "the default size is 1280x720 RGBA8" "[[ \$(png_header halves.png) == '128
 check "the top row comes first" "[[ \$(pixel halves.png 0 0) == '51 102 153 255' ]]"
 check "the bottom row comes last" "[[ \$(pixel halves.png 1279 719) == '255 0 0 255' ]]"
 
+printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0, 1.0, 0.0, 0.25); }\n' >translucent.glsl
+render translucent.glsl -o translucent.png --size 4x4
+check "the picture is opaque, as the desktop shows it" "[[ $code == 0 && \$(pixel translucent.png 1 1) == '0 255 0 255' ]]"
+
 cat >counter.a.glsl <<'GLSL'
 #pragma iChannel0 BufferA
 void mainImage(out vec4 o, in vec2 p) { o = texelFetch(iChannel0, ivec2(p), 0) + 1.0; }
@@ -27,7 +31,7 @@ void mainImage(out vec4 o, in vec2 p) {
     float counted = texelFetch(iChannel0, ivec2(p), 0).r;
     bool inputs = iFrameRate == 60.0 && abs(iTimeDelta * 60.0 - 1.0) < 1e-6 && iMouse == vec4(0.0) &&
                   iDate == vec4(2026.0, 0.0, 1.0, 43200.0);
-    o = vec4(counted, float(iFrame), iTime * 60.0, inputs ? 255.0 : 128.0) / 255.0;
+    o = vec4(counted, float(iFrame), inputs ? iTime * 60.0 : 200.0, 255.0) / 255.0;
 }
 GLSL
 render counter.glsl -o counter.png --size 8x4 --time 0.5

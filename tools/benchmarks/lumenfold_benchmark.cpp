@@ -184,16 +184,23 @@ static void resize_to(int width, int height) {
     glFinish();
 }
 
-static void report_frames(const char* label, bool builtin, int width, int height, int frames) {
-    resize_to(width, height);
+static void install_benchmark_set(bool builtin) {
     if (builtin) {
         install_pass_set(nullptr);
-    } else {
-        // Installs read files; the trivial set is built from its text.
-        const PassSetResult result = build_pass_set(trivial_sources());
-        uninstall_pass_set();
-        InstalledPrograms[kMainPass] = result.programs[kMainPass];
+        return;
     }
+    // Installs read files; the trivial set is built from its text.
+    const PassSetResult result = build_pass_set(trivial_sources());
+    uninstall_pass_set();
+    InstalledPrograms[kMainPass] = result.programs[kMainPass];
+    const bool none[kRenderTargetCount] = {false, false, false, false};
+    set_drawn_buffers(none);
+    recreate_render_targets();
+}
+
+static void report_frames(const char* label, bool builtin, int width, int height, int frames) {
+    resize_to(width, height);
+    install_benchmark_set(builtin);
     render_frame();  // warm-up: first use of each program
     glFinish();
     const FrameFigures figures = measure_frames(frames);
@@ -206,16 +213,7 @@ static void report_frames(const char* label, bool builtin, int width, int height
 // What the render targets take per window pixel with a set installed: the
 // buffer targets it draws, their scratch copies and Main's own target.
 static void report_target_storage(const char* label, bool builtin) {
-    if (builtin) {
-        install_pass_set(nullptr);
-    } else {
-        const PassSetResult result = build_pass_set(trivial_sources());
-        uninstall_pass_set();
-        InstalledPrograms[kMainPass] = result.programs[kMainPass];
-        const bool none[kRenderTargetCount] = {false, false, false, false};
-        set_drawn_buffers(none);
-        recreate_render_targets();
-    }
+    install_benchmark_set(builtin);
     const double pixels = static_cast<double>(RenderSize.window_width) * RenderSize.window_height;
     printf("  %-9s at %3d %%: %7.2f bytes per window pixel (%.1f MB at 3840x2160)\n", label, RenderSize.scale_percent,
            render_target_bytes() / pixels, render_target_bytes() / pixels * 3840.0 * 2160.0 / 1e6);
