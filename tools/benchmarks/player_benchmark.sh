@@ -82,6 +82,9 @@ stop_player >/dev/null
 echo "== back behind the icons after the shell returned (classic fake shell)"
 attach_with_shell classic >/dev/null
 for round in 1 2 3; do
+    # A desktop lost sooner counts as a shell in a crash loop, which the
+    # player tries again only after a pause: this is an ordinary restart.
+    sleep 31
     kill_fake_shell
     eventually "[[ \$(count_logged '^desktop lost$') == $round ]]" 10 >/dev/null
     start_fake_shell classic >/dev/null
