@@ -30,6 +30,7 @@ static ULONGLONG next_try_at = 0;
 static ULONGLONG shell_seen_at = 0;
 static ULONGLONG attached_at = 0;
 static bool first_frame_after_return = false;
+static ULONGLONG attaching_took = 0;
 
 void start_desktop_watch(HINSTANCE instance, HWND window, const DesktopAttachment& first_attachment) {
     module_instance = instance;
@@ -90,7 +91,9 @@ static void try_to_attach(ULONGLONG now) {
     if (!host_window) replace_host_window();
     if (!host_window) return;
     shell_announced = false;
+    const ULONGLONG attaching_since = ::GetTickCount64();
     attachment = attach_to_desktop(host_window);
+    attaching_took = ::GetTickCount64() - attaching_since;
     if (attachment.layout == DesktopLayout::None) {
         count_failure(now);
         return;
@@ -154,8 +157,9 @@ unsigned desktop_watch_interval_ms() {
 void note_frame_presented() {
     if (!first_frame_after_return) return;
     first_frame_after_return = false;
-    log_message("desktop back: first frame %llu ms after the shell appeared",
-                static_cast<unsigned long long>(::GetTickCount64() - shell_seen_at));
+    log_message("desktop back: first frame %llu ms after the shell appeared (attaching took %llu ms)",
+                static_cast<unsigned long long>(::GetTickCount64() - shell_seen_at),
+                static_cast<unsigned long long>(attaching_took));
 }
 
 void leave_desktop_as_it_was() { restore_wallpaper_worker(attachment); }

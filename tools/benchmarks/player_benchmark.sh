@@ -3,8 +3,9 @@
 # rests, how soon frames come after a cover goes, how soon a saved pass set
 # shows, and how soon the player is back behind the icons after the shell
 # returned. scripts/bench runs it; figures, not verdicts.
-source "$(dirname "$0")/../../tests/e2e/lib.sh"
-source "$(dirname "$0")/../../tests/e2e/fake_shell.sh"
+e2e=$(cd "$(dirname "$0")/../../tests/e2e" && pwd)
+source "$e2e/lib.sh"
+source "$e2e/fake_shell.sh"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 now_ms() { date +%s%3N; }
