@@ -1,8 +1,7 @@
 #include "app/desktop_watch.h"
 
 #include "app/host_window.h"
-#include "app/log.h"
-#include "app/notification_window.h"
+#include "base/log.h"
 #include "desktop/reattach_policy.h"
 #include "gl/gl_context.h"
 
@@ -124,10 +123,7 @@ void watch_desktop() {
     look_for_shell(now);
 }
 
-void notice_host_window_gone() {
-    host_window_gone = true;
-    watch_desktop_soon();
-}
+void notice_host_window_gone() { host_window_gone = true; }
 
 void notice_shell_started() {
     const ULONGLONG now = ::GetTickCount64();

@@ -18,7 +18,7 @@ bool desktop_allows_drawing();
 
 // About once a second: is the desktop still there, or back?
 void watch_desktop();
-// The host window is being destroyed, and not by the player.
+// The host window was destroyed, and not by the player; a look follows.
 void notice_host_window_gone();
 // "TaskbarCreated": a shell started, or the taskbar was only rebuilt.
 void notice_shell_started();

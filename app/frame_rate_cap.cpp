@@ -1,7 +1,7 @@
 #include "app/frame_rate_cap.h"
 
 #include "app/frame_schedule.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "desktop/platform_services.h"
 
 // Not in every SDK's headers; understood from Windows 10 1803 on.

@@ -5,12 +5,13 @@
 #include <cstdlib>
 
 #include "app/app_settings.h"
-#include "app/desktop_watch.h"
-#include "app/forwarded_path.h"
+#include "app/forwarded_request.h"
 #include "app/instance_name.h"
-#include "app/log.h"
-#include "app/notification_window.h"
 #include "app/pass_set_requests.h"
+#include "app/player_events.h"
+#include "base/log.h"
+#include "base/text_encoding.h"
+#include "desktop/platform_services.h"
 #include "render/render_resources.h"
 
 static HWND window_being_destroyed_on_purpose = nullptr;
@@ -30,30 +31,61 @@ static void handle_size(WPARAM wparam, LPARAM lparam) {
     request_target_resize(width, height);
 }
 
-// The sender only waits for the path to be taken over; the loop installs it
-// before its next frame. No data means back to the built-in pass set.
-static void handle_forwarded_path(const COPYDATASTRUCT* data) {
-    char* path = copy_forwarded_path(data->lpData, data->cbData);
-    log_message("WM_COPYDATA: %s", path);
-    request_pass_set(path);
+// What an earlier player was sent: bytes of the system code page.
+static char* utf8_from_code_page(char* ansi) {
+    if (!ansi) return nullptr;
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
+    wchar_t* wide = units > 0 ? static_cast<wchar_t*>(malloc(static_cast<size_t>(units) * sizeof(wchar_t))) : nullptr;
+    char* utf8 = nullptr;
+    if (wide && ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, units) > 0) {
+        utf8 = utf8_from_utf16(reinterpret_cast<const uint16_t*>(wide), static_cast<size_t>(units));
+    }
+    free(wide);
+    free(ansi);
+    return utf8;
+}
+
+static LRESULT refuse(ForwardedRequest* request, LRESULT answer, const char* why) {
+    log_message("WM_COPYDATA refused: %s", why);
+    free_forwarded_request(request);
+    return answer;
+}
+
+// The sender only waits for the request to be taken over; the loop installs
+// the set before its next frame and tells the sender how that went. No path
+// means back to the built-in pass set.
+static LRESULT handle_forwarded_request(const COPYDATASTRUCT* data) {
+    ForwardedRequest request = decode_forwarded_request(data->dwData, data->lpData, data->cbData);
+    if (request.problem) return refuse(&request, kForwardMalformed, request.problem);
+    if (request.path_is_ansi) request.path = utf8_from_code_page(request.path);
+    if (request.action == PlayerAction::Quit) {
+        log_message("WM_COPYDATA: quit");
+        report_player_event(kEventExitWanted);
+        return kForwardTaken;
+    }
+    log_message("WM_COPYDATA: %s", outside_text(request.path).text);
+    if (request.path && !read_file_stamp(request.path).exists) {
+        return refuse(&request, kForwardUnreadable, "no such file");
+    }
+    request_pass_set(PassSetRequest{request.monitor, request.path, request.reply_thread});
+    return kForwardTaken;
 }
 
 LRESULT CALLBACK host_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_DESTROY:
-            if (window != window_being_destroyed_on_purpose && !player_closing()) notice_host_window_gone();
+            if (window != window_being_destroyed_on_purpose) report_player_event(kEventHostWindowGone);
             return 0;
         case WM_CLOSE:
             // Someone asked this window to close: that is the user's wish to
             // end the player, not the desktop's.
-            close_player();
+            report_player_event(kEventExitWanted);
             return 0;
         case WM_SIZE:
             handle_size(wparam, lparam);
             return 0;
         case WM_COPYDATA:
-            if (lparam) handle_forwarded_path(reinterpret_cast<const COPYDATASTRUCT*>(lparam));
-            return 0;
+            return lparam ? handle_forwarded_request(reinterpret_cast<const COPYDATASTRUCT*>(lparam)) : 0;
         case WM_SYSCOMMAND:
             // Alt or F10 would otherwise enter menu mode and stall the loop.
             if ((wparam & 0xFFF0) == SC_KEYMENU) return 0;

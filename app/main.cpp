@@ -12,13 +12,15 @@
 #include "app/frame_rate_cap.h"
 #include "app/host_window.h"
 #include "app/instance_name.h"
-#include "app/log.h"
 #include "app/main_loop.h"
 #include "app/notification_window.h"
 #include "app/pausing.h"
+#include "app/player_arguments.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "app/tray_menu.h"
+#include "base/command_line.h"
+#include "base/log.h"
 #include "desktop/desktop_layer.h"
 #include "desktop/dpi_awareness.h"
 #include "gl/gl_context.h"
@@ -52,10 +54,6 @@ static void unregister_window_classes(HINSTANCE instance) {
     unregister_notification_window_class(instance);
 }
 
-static void destroy_notification_window(HWND notification) {
-    if (::IsWindow(notification)) ::DestroyWindow(notification);
-}
-
 static int fail_without_window(HWND notification, HINSTANCE instance) {
     log_message("CreateWindowEx failed: error %lu", ::GetLastError());
     destroy_notification_window(notification);
@@ -72,16 +70,26 @@ static int fail_without_gl_context(HWND window, HWND notification, HINSTANCE ins
 }
 
 int main(int argc, char** argv) {
-    const char* path = argc >= 2 ? argv[1] : nullptr;
+    int utf8_argc = 0;
+    char** utf8_argv = utf8_arguments(argc, argv, &utf8_argc);
+    PlayerArguments arguments;
+    const char* problem = parse_player_arguments(utf8_argc, utf8_argv, &arguments);
+    if (problem) {
+        log_message("%s; %s", problem, kPlayerUsage);
+        return 2;
+    }
 
     switch (claim_single_instance()) {
         case InstanceRole::Unknown:
             return 0;
         case InstanceRole::Later:
-            return forward_to_running_instance(path);
+            return forward_to_running_instance(arguments);
         case InstanceRole::First:
             break;
     }
+    // Nobody runs that could be asked to end.
+    if (arguments.action == PlayerAction::Quit) return 0;
+    const char* path = arguments.path;
 
     if (!open_log_file()) return 1;
     remember_log_path(kLogFileName);
@@ -110,7 +118,7 @@ int main(int argc, char** argv) {
     create_render_resources();
     install_first_pass_set(path);
 
-    run_main_loop();
+    run_main_loop(notification);
 
     stop_pause_watch();
     stop_settings_file();

@@ -11,11 +11,14 @@
 #include "app/desktop_watch.h"
 #include "app/folder_watch.h"
 #include "app/frame_rate_cap.h"
-#include "app/log.h"
+#include "app/notification_window.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
+#include "app/player_events.h"
 #include "app/reload_watch.h"
 #include "app/settings_file.h"
+#include "app/single_instance.h"
+#include "base/log.h"
 #include "desktop/platform_services.h"
 #include "gl/gl_context.h"
 #include "render/frame_clock.h"
@@ -26,8 +29,8 @@
 static bool first_frame_pending = false;
 static char* pending_path = nullptr;
 
-static void install_and_announce(const char* path, InstallRule rule) {
-    if (!install_pass_set(path, rule)) return;
+static bool install_and_announce(const char* path, InstallRule rule) {
+    if (!install_pass_set(path, rule)) return false;
     // Copied first: `path` may be the watch's own, which the watch replaces.
     char* installed = path ? strdup(path) : nullptr;
     // Saves to the playing set's files install it again; the built-in set
@@ -37,6 +40,7 @@ static void install_and_announce(const char* path, InstallRule rule) {
     free(pending_path);
     pending_path = installed;
     first_frame_pending = true;
+    return true;
 }
 
 static void announce_first_frame() {
@@ -47,18 +51,54 @@ static void announce_first_frame() {
     pending_path = nullptr;
 }
 
-void install_first_pass_set(const char* argument_path) {
-    char* forwarded_path = nullptr;
-    const bool forwarded = take_pass_set_request(&forwarded_path);
-    install_and_announce(forwarded ? forwarded_path : argument_path, InstallRule::MainMustBuild);
-    free(forwarded_path);
+static void answer_replaced_requests() {
+    uint32_t reply_thread = 0;
+    while (take_replaced_reply(&reply_thread)) post_forward_outcome(reply_thread, kOutcomeReplaced);
 }
 
-static void carry_out_pass_set_request() {
-    char* path = nullptr;
-    if (!take_pass_set_request(&path)) return;
-    install_and_announce(path, InstallRule::MainMustBuild);
-    free(path);
+static void carry_out(const PassSetRequest& request) {
+    const bool installed = install_and_announce(request.path, InstallRule::MainMustBuild);
+    post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
+    free(request.path);
+}
+
+static void carry_out_pass_set_requests() {
+    PassSetRequest request;
+    while (take_pass_set_request(&request)) carry_out(request);
+    answer_replaced_requests();
+}
+
+void install_first_pass_set(const char* argument_path) {
+    PassSetRequest forwarded;
+    if (take_pass_set_request(&forwarded)) {
+        carry_out(forwarded);
+    } else {
+        install_and_announce(argument_path, InstallRule::MainMustBuild);
+    }
+    carry_out_pass_set_requests();
+}
+
+
+// What the windows reported during the drain, carried out here, outside
+// their messages: the desktop watch may replace the host window and move the
+// GL context, which no window procedure may do under its own feet.
+static void act_on_window_reports(HWND notification_window) {
+    bool look_now = take_player_event(kEventDesktopLookDue);
+    if (take_player_event(kEventHostWindowGone)) {
+        notice_host_window_gone();
+        look_now = true;
+    }
+    if (take_player_event(kEventShellStarted)) {
+        notice_shell_started();
+        look_now = true;
+    }
+    if (take_player_event(kEventDisplaysChanged)) {
+        follow_primary_screen();
+        follow_display_refresh_rate();
+    }
+    if (!look_now) return;
+    watch_desktop();
+    arm_desktop_watch_timer(notification_window, desktop_watch_interval_ms());
 }
 
 // Drains every queued message without waiting; true once WM_QUIT was seen.
@@ -85,7 +125,7 @@ static void reload_after_save() {
 // Work that comes between frames, also while nothing is drawn: a forwarded
 // pass set is installed at once and shows when drawing goes on.
 static void carry_out_pending_work() {
-    carry_out_pass_set_request();
+    carry_out_pass_set_requests();
     check_settings_file();
     reload_after_save();
 }
@@ -121,10 +161,17 @@ static void draw_and_present() {
     note_frame_presented();
 }
 
-void run_main_loop() {
+void run_main_loop(HWND notification_window) {
     start_frame_clock();
+    arm_desktop_watch_timer(notification_window, desktop_watch_interval_ms());
     for (;;) {
         if (drain_messages()) break;
+        // The tray icon goes at once; the rest of the player follows it.
+        if (take_player_event(kEventExitWanted)) {
+            destroy_notification_window(notification_window);
+            break;
+        }
+        act_on_window_reports(notification_window);
         carry_out_pending_work();
         if (!drawing_allowed()) {
             // Time stands still while nothing is shown.

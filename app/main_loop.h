@@ -1,5 +1,8 @@
 #pragma once
-// The player's loop: messages, pass sets asked for, frames.
+// The player's loop: messages, what the windows reported, pass sets asked
+// for, frames. It owns the player's life: windows only report to it.
+
+#include <windows.h>
 
 // The argument's pass set, unless a later start got through during start-up
 // and asked for a newer one.
@@ -7,4 +10,4 @@ void install_first_pass_set(const char* argument_path);
 
 // Runs until the player closes. Never waits while it draws: presentation
 // sets the pace. While nothing may be drawn it blocks in a message wait.
-void run_main_loop();
+void run_main_loop(HWND notification_window);

@@ -2,38 +2,21 @@
 
 #include <wtsapi32.h>
 
-#include "app/desktop_watch.h"
-#include "app/frame_rate_cap.h"
 #include "app/instance_name.h"
 #include "app/pausing.h"
+#include "app/player_events.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 
 static const UINT_PTR kDesktopWatchTimer = 1;
 
-static HWND notification_window = nullptr;
-
-// Posted when the host window went away, so the desktop watch acts at once
-// but outside that window's destruction.
-static const UINT kWatchDesktopNowMessage = WM_APP + 1;
 static UINT taskbar_created_message = 0;
-static bool closing = false;
 
 static bool is_tray_double_click(LPARAM lparam) { return LOWORD(lparam) == WM_LBUTTONDBLCLK; }
 
 static void handle_tray_event(HWND window, LPARAM lparam) {
-    if (is_tray_double_click(lparam)) close_player();
+    if (is_tray_double_click(lparam)) report_player_event(kEventExitWanted);
     if (LOWORD(lparam) == WM_RBUTTONUP) show_tray_menu(window);
-}
-
-static void arm_watch_timer(HWND window) {
-    ::SetTimer(window, kDesktopWatchTimer, desktop_watch_interval_ms(), nullptr);
-}
-
-static void follow_displays() {
-    follow_primary_screen();
-    follow_display_refresh_rate();
-    check_cover();
 }
 
 static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -41,21 +24,19 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
         case WM_CREATE:
             add_tray_icon(window);
             taskbar_created_message = ::RegisterWindowMessageA("TaskbarCreated");
-            arm_watch_timer(window);
             return 0;
         case WM_DESTROY:
             ::KillTimer(window, kDesktopWatchTimer);
             remove_tray_icon(window);
-            notification_window = nullptr;
-            ::PostQuitMessage(0);
             return 0;
         case WM_CLOSE:
-            close_player();
+            report_player_event(kEventExitWanted);
             return 0;
         case WM_TIMER:
             if (wparam != kDesktopWatchTimer) break;
-            watch_desktop();
-            arm_watch_timer(window);
+            // One look per arming: the loop arms the timer again after it.
+            ::KillTimer(window, kDesktopWatchTimer);
+            report_player_event(kEventDesktopLookDue);
             // The system reports covers as they come; this catches a cover
             // that went away without a word, such as a closed full-screen
             // window that handed the foreground to nobody.
@@ -70,14 +51,11 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
         case WM_POWERBROADCAST:
             if (handle_power_broadcast(wparam, lparam)) return TRUE;
             break;
-        case kWatchDesktopNowMessage:
-            watch_desktop();
-            arm_watch_timer(window);
-            return 0;
         case WM_DISPLAYCHANGE:
         case WM_SETTINGCHANGE:
         case WM_DPICHANGED:
-            follow_displays();
+            report_player_event(kEventDisplaysChanged);
+            check_cover();
             break;
         case kTrayCallbackMessage:
             handle_tray_event(window, lparam);
@@ -87,8 +65,7 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
             // after a DPI change with nothing else lost.
             if (taskbar_created_message != 0 && message == taskbar_created_message) {
                 add_tray_icon(window);
-                notice_shell_started();
-                arm_watch_timer(window);
+                report_player_event(kEventShellStarted);
                 return 0;
             }
             break;
@@ -111,23 +88,14 @@ void unregister_notification_window_class(HINSTANCE instance) { ::UnregisterClas
 // NOTE: an ordinary top-level window, never shown: a message-only window
 // would get no broadcasts at all.
 HWND create_notification_window(HINSTANCE instance) {
-    notification_window = ::CreateWindowExA(WS_EX_TOOLWINDOW, kNotifyWindowClass, kInstanceName, WS_POPUP, 0, 0, 0, 0,
-                                            nullptr, nullptr, instance, nullptr);
-    return notification_window;
+    return ::CreateWindowExA(WS_EX_TOOLWINDOW, kNotifyWindowClass, kInstanceName, WS_POPUP, 0, 0, 0, 0, nullptr,
+                             nullptr, instance, nullptr);
 }
 
-void close_player() {
-    if (closing) return;
-    closing = true;
-    if (notification_window) {
-        ::DestroyWindow(notification_window);
-    } else {
-        ::PostQuitMessage(0);
-    }
+void destroy_notification_window(HWND window) {
+    if (::IsWindow(window)) ::DestroyWindow(window);
 }
 
-bool player_closing() { return closing; }
-
-void watch_desktop_soon() {
-    if (notification_window) ::PostMessageA(notification_window, kWatchDesktopNowMessage, 0, 0);
+void arm_desktop_watch_timer(HWND window, unsigned milliseconds) {
+    ::SetTimer(window, kDesktopWatchTimer, milliseconds, nullptr);
 }

@@ -1,6 +1,6 @@
 #include "app/pause_state.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 static unsigned reasons = 0;
 

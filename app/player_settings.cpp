@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "render/render_resources.h"
 
 static bool is_blank(char c) { return c == ' ' || c == '\t'; }

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/log.h"
 #include "app/settings_apply.h"
+#include "base/log.h"
 
 static const wchar_t kSection[] = L"player";
 // Stands for a key that is not in the file: no value a person writes.

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/log.h"
-#include "app/notification_window.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
 #include "app/pausing.h"
+#include "app/player_events.h"
 #include "app/settings_file.h"
+#include "base/log.h"
 
 struct ChoiceItem {
     int command;
@@ -94,7 +94,7 @@ static void open_pass_set(HWND owner) {
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!::GetOpenFileNameA(&dialog)) return;
     log_message("Open pass set: %s", path);
-    request_pass_set(strdup(path));
+    request_pass_set(PassSetRequest{0, strdup(path), 0});
 }
 
 static void open_log() {
@@ -126,13 +126,13 @@ bool carry_out_tray_command(HWND owner, int command) {
             return true;
         case kCommandBuiltinWallpaper:
             log_message("Built-in wallpaper");
-            request_pass_set(nullptr);
+            request_pass_set(PassSetRequest{0, nullptr, 0});
             return true;
         case kCommandOpenLog:
             open_log();
             return true;
         case kCommandExit:
-            close_player();
+            report_player_event(kEventExitWanted);
             return true;
     }
     return choose(kFrameRates, "frame_rate", command) || choose(kRenderScales, "render_scale", command);

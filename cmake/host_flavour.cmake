@@ -14,7 +14,7 @@ function(lumenfold_sanitize target)
   endif()
 endfunction()
 
-lumenfold_core_library(lumenfold_core app/debugger_output_host.cpp)
+lumenfold_core_library(lumenfold_core base/command_line_posix.cpp base/debugger_output_host.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
 lumenfold_sanitize(lumenfold_core)
 
@@ -46,7 +46,7 @@ endif()
 
 # The render tool. Sanitized, it needs the tests' leak suppressions: Mesa
 # keeps its allocations until the process ends.
-add_executable(lumenfold_render app/render_main.cpp desktop/platform_posix.cpp)
+add_executable(lumenfold_render render_tool/render_main.cpp desktop/platform_posix.cpp)
 set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
 target_link_libraries(lumenfold_render PRIVATE lumenfold_headless)
 if(LUMENFOLD_SANITIZE)

@@ -10,8 +10,8 @@ function(lumenfold_windows_defaults target)
   endif()
 endfunction()
 
-lumenfold_core_library(lumenfold_core app/debugger_output_win32.cpp)
-target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32)
+lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp)
+target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32)
 lumenfold_windows_defaults(lumenfold_core)
 
 # Everything that talks to Windows, apart from the entry point.
@@ -53,7 +53,7 @@ if(MSVC)
 endif()
 
 # The render tool: a console program on the same core and context creation.
-add_executable(lumenfold_render app/render_main.cpp desktop/platform_win32.cpp)
+add_executable(lumenfold_render render_tool/render_main.cpp desktop/platform_win32.cpp)
 set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
 target_link_libraries(lumenfold_render PRIVATE lumenfold_platform)
 lumenfold_windows_defaults(lumenfold_render)

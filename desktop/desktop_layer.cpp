@@ -1,6 +1,6 @@
 #include "desktop/desktop_layer.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 // Explorer answers this undocumented message by moving the desktop icons
 // into a worker window of their own, with a second worker behind it that

@@ -4,7 +4,7 @@
 #include <GL/wglew.h>
 #include <dwmapi.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "desktop/windows_version.h"
 #include "gl/pacing.h"
 

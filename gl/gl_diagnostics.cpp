@@ -1,6 +1,6 @@
 #include "gl/gl_diagnostics.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 struct EnumName {
     GLenum value;

@@ -4,7 +4,7 @@
 #include <EGL/eglext.h>
 #include <GL/glew.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "gl/headless_context.h"
 
 static EGLDisplay headless_display = EGL_NO_DISPLAY;

@@ -2,7 +2,7 @@
 // player's own context creation, so whoever uses it exercises that path too.
 #include <windows.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "gl/gl_context.h"
 #include "gl/headless_context.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "render/builtin_images.h"
 #include "render/frame_clock.h"
 #include "render/render_resources.h"

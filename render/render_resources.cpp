@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "render/builtin_images.h"
 #include "render/frame_clock.h"
 #include "render/frame_uniforms.h"

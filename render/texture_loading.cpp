@@ -2,7 +2,7 @@
 
 #include <stb_image.h>
 
-#include "app/log.h"
+#include "base/log.h"
 
 int texture_level_count(int width, int height) {
     int longer = width > height ? width : height;

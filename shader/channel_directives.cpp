@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "shader/channel_table.h"
 
 const char* const kChannelNames[kChannelsPerPass] = {"iChannel0", "iChannel1", "iChannel2", "iChannel3"};

@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "shader/channel_directives.h"
 #include "shader/pass_assembly.h"
 #include "shader/program_builder.h"

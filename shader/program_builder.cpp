@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "shader/gl_type_name.h"
 
 static char version_line[128];

@@ -20,9 +20,10 @@ check "the player covers the primary screen from (0, 0)" \
 check "the player keeps its pop-up style and is not layered" \
     "probe describe | grep -q 'style=9' && shell_child Lumenfold_Velvetdusk | grep -q 'layered=0'"
 
-later_start 'C:\walls\classic.glsl'
+cp plain.glsl classic.glsl
+later_start classic.glsl
 check "a later start finds the window under the program manager" "grep -qx 'SendMessage wnd:$WINDOW' later.lines"
-check "the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: C:\walls\classic.glsl'"
+check "the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: $(win_path "$PWD/classic.glsl")'"
 
 probe move 100 100 640 360 >/dev/null
 probe displaychange >/dev/null

@@ -32,9 +32,10 @@ check "the player is a visible, layered, opaque child covering the primary scree
 check "nothing is hidden" "[[ \$(shell_says hidden) == none ]]"
 check "the program manager is the window's parent" "probe describe | grep -q 'parent=$EXPLORER '"
 
-later_start 'C:\walls\raised.glsl'
+cp plain.glsl raised.glsl
+later_start raised.glsl
 check "a later start finds the window under the program manager" "grep -qx 'SendMessage wnd:$WINDOW' later.lines"
-check "the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: C:\walls\raised.glsl'"
+check "the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: $(win_path "$PWD/raised.glsl")'"
 
 detach
 finish

@@ -37,10 +37,11 @@ check_left_top_level() {
         "! lines_after_giving_up | grep -qE '^(hwnd|Explorer|worker|defView|raised|GWL_|SetParent|SetLayered|SetWindowPos)'"
     check "$what: the window stays a 1280 x 720 top-level pop-up at (0, 0)" \
         "probe describe | grep -qx 'window=$window parent=$DESKTOP rect=0,0,1280,720 visible=1 style=9[0-9A-F]*'"
-    later_start "C:\\walls\\$scene.glsl"
+    cp plain.glsl "$scene.glsl"
+    later_start "$scene.glsl"
     check "$what: a later start finds the window among the top-level windows" \
         "grep -qx 'SendMessage wnd:$window' later.lines"
-    check "$what: the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: C:\\walls\\$scene.glsl'"
+    check "$what: the running player gets the path" "logged | grep -qxF 'WM_COPYDATA: $(win_path "$PWD/$scene.glsl")'"
 }
 
 fake_shell stop

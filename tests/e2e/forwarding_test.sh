@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A later start forwards its first argument to the running player and exits;
-# it never touches the running player's log. A start with nobody running is
-# a first start.
+# A later start forwards its first argument, as a full path, to the running
+# player and exits once the set plays; it never touches the running player's
+# log. A set that cannot be played makes it exit with 1. A start with nobody
+# running is a first start.
 source "$(dirname "$0")/lib.sh"
 
 start_player 'C:\walls\first.glsl'
@@ -9,15 +10,30 @@ check "a start with nobody running is a first start" "wait_for_log '^-----------
 check "a first start forwards nothing" "! grep -q 'SendMessage' player.err && ! logged | grep -q 'SendMessage'"
 window=$(player_window)
 
-later_start 'C:\walls\second scene.glsl' 'ignored second argument'
+second=$(plain_pass_set)
+mv "$second" "second scene.glsl"
+later_start "$PWD/second scene.glsl" 'ignored second argument'
 check "the later start exits with 0" "[[ \$(cat later.exit) == 0 ]]"
 check "the later start reports the running window in upper-case hex" \
     "[[ -n '$window' ]] && grep -qx 'SendMessage wnd:$window' later.lines"
-check "the running player logs the first argument only" "logged | grep -qxF 'WM_COPYDATA: C:\walls\second scene.glsl'"
+check "the running player logs the first argument only, as a full path" \
+    "logged | grep -qxF 'WM_COPYDATA: $(win_path "$PWD/second scene.glsl")'"
+check "the later start returns once the set is installed" "logged | grep -q '^load shader:.*second scene.glsl$'"
 check "the later start does not write to the running player's log" "! logged | grep -q 'SendMessage'"
 
-later_start 'relative\scene.txt'
-check "a relative path is forwarded unchanged" "logged | grep -qxF 'WM_COPYDATA: relative\scene.txt'"
+mkdir -p relative
+cp "second scene.glsl" relative/scene.glsl
+later_start 'relative\scene.glsl'
+check "a relative path names the file where the later start runs" \
+    "logged | grep -qxF 'WM_COPYDATA: $(win_path "$PWD")\relative\scene.glsl'"
+
+later_start 'C:\walls\missing.glsl'
+check "a missing set is refused: the later start exits with 1" "[[ \$(cat later.exit) == 1 ]]"
+check "and says why" "grep -q \"refused the request: it cannot read the pass set\" later.lines"
+printf 'void mainImage(out vec4 c, in vec2 p) { c = vec4(1.0) }\n' >broken.glsl
+later_start broken.glsl
+check "a set that does not build makes the later start exit with 1" "[[ \$(cat later.exit) == 1 ]]"
+check "and it says so" "grep -q 'could not install .*broken.glsl' later.lines"
 
 later_start
 check "a later start without a path exits with 0" "[[ \$(cat later.exit) == 0 ]]"

@@ -28,6 +28,14 @@ check() {
 
 probe() { wine "$LUMENFOLD_PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 
+# The Windows form of a path, as the player names a file it was handed: Wine
+# puts the Linux root on drive Z:.
+win_path() {
+    local path=$1
+    [[ $path == /* ]] && path="Z:$path"
+    echo "${path//\//\\}"
+}
+
 # Starts a player in the background; its exit code lands in player.exit.
 start_player() {
     rm -f player.exit

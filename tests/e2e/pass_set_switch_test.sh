@@ -16,6 +16,7 @@ void mainImage(out vec4 color, in vec2 coord) { color = vec4(0.0, 1.0, 0.0, 1.0)
 GLSL
 printf 'void mainImage(out vec4 color, in vec2 coord) { color = vec4(1.0) }\n' >sets/broken.glsl
 green="$PWD/sets/green.glsl"
+green_shown=$(win_path "$green")
 
 is_green() { screenshot now.png && [[ $(pixel_colour now.png 100 100) == 0,255,0 ]]; }
 
@@ -24,16 +25,16 @@ check "the built-in set is installed" "wait_for_log '^active Uniform Block:1$' 1
 check "a smaller window re-creates the render targets" "shrink_player"
 
 later_start "$green"
-check "the forwarded set is loaded between two frames" "wait_for_log '^load shader:${green%.glsl}.a.glsl$'"
+check "the forwarded set is loaded between two frames" "logged | grep -qxF 'load shader:${green_shown%.glsl}.a.glsl'"
 check "the forwarded path is logged before its load" \
-    "logged | grep -n -e '^WM_COPYDATA: $green$' -e '^load shader:$green$' | head -1 | grep -q WM_COPYDATA"
-check "both files of the forwarded set are read" "logged | grep -qx 'load shader:${green%.glsl}.a.glsl'"
+    "logged | grep -n -F -e 'WM_COPYDATA: $green_shown' -e 'load shader:$green_shown' | head -1 | grep -q WM_COPYDATA"
+check "both files of the forwarded set are read" "logged | grep -qxF 'load shader:${green_shown%.glsl}.a.glsl'"
 check "the forwarded pass set is on screen" "eventually is_green 60"
 
 later_start "$PWD/sets/broken.glsl"
-check "a broken pass set is reported" "wait_for_log '^load_shader failed:$PWD/sets/broken.glsl$'"
+check "a broken pass set is reported" "logged | grep -qxF 'load_shader failed:$(win_path "$PWD/sets/broken.glsl")'"
 later_start "$PWD/sets/missing.glsl"
-check "a missing pass set is reported" "wait_for_log '^load_shader failed:$PWD/sets/missing.glsl$'"
+check "a missing pass set is refused" "[[ \$(cat later.exit) == 1 ]] && logged | grep -qx 'WM_COPYDATA refused: no such file'"
 check "the player has drawn frames since" "sync_player"
 check "the playing pass set stays on screen" "is_green"
 

@@ -60,10 +60,11 @@ probe command 1001 >/dev/null
 check "paused by the user again" "wait_for_lines 'paused: by user' 2"
 printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0, 1.0, 0.0, 1.0); }\n' >green.glsl
 later_start "$PWD/green.glsl"
-check "a forwarded set is installed while resting" "wait_for_log '^load shader:$PWD/green.glsl$'"
-check "but not shown yet" "sync_player && ! logged | grep -qxF 'first frame presented: $PWD/green.glsl'"
+green=$(win_path "$PWD/green.glsl")
+check "a forwarded set is installed while resting" "logged | grep -qxF 'load shader:$green'"
+check "but not shown yet" "sync_player && ! logged | grep -qxF 'first frame presented: $green'"
 probe command 1001 >/dev/null
-check "it shows once the rest ends" "wait_for_log '^first frame presented: $PWD/green.glsl$'"
+check "it shows once the rest ends" "eventually \"logged | grep -qxF 'first frame presented: $green'\" 60"
 check "on screen" "eventually 'screenshot now.png && [[ \$(pixel_colour now.png 100 100) == 0,255,0 ]]' 10"
 
 stop_player

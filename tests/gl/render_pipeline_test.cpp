@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "gl/gl_diagnostics.h"
-#include "shader/channel_table.h"
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
+#include "shader/channel_table.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"

@@ -1,6 +1,6 @@
 #include "tests/support/recording_log.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 static void record_line(const char* line, void* user) { static_cast<RecordingLog*>(user)->lines.push_back(line); }
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "render/builtin_images.h"
-#include "shader/channel_table.h"
 #include "shader/channel_directives.h"
+#include "shader/channel_table.h"
 #include "tests/support/recording_log.h"
 
 static const char* const kBufferNames[] = {"BufferA", "BufferB", "BufferC", "BufferD"};

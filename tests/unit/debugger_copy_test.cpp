@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/debugger_output_host.h"
+#include "base/debugger_output_host.h"
 #include "tests/support/recording_log.h"
 
 TEST(DebuggerCopy, IsCutAfter255CharactersWhileTheFileLineIsWhole) {

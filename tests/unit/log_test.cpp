@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "tests/support/recording_log.h"
 
 TEST(LogFormatting, LinesCarryTheFormattedTextOnly) {

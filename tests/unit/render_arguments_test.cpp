@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/offscreen_render.h"
-#include "app/render_arguments.h"
+#include "render_tool/offscreen_render.h"
+#include "render_tool/render_arguments.h"
 
 static const char* parse(std::initializer_list<const char*> words, RenderArguments* arguments) {
     std::vector<const char*> argv = {"lumenfold-render"};

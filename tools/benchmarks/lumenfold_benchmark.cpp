@@ -14,7 +14,7 @@
 #include <ctime>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "render/builtin_images.h"
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"

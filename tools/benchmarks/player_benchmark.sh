@@ -50,11 +50,11 @@ reload_latency() {
     rm -f reload.ms
     for round in $(seq 1 10); do
         local before
-        before=$(count_logged "^first frame presented: $main$")
+        before=$(logged | grep -cxF "first frame presented: $(win_path "$main")")
         sed -i "s/0\.[0-9]*, 1\.0);/0.$round, 1.0);/" "$main"
         written=$(now_ms)
         for tries in $(seq 1 2000); do
-            (($(count_logged "^first frame presented: $main$") > before)) && break
+            (($(logged | grep -cxF "first frame presented: $(win_path "$main")") > before)) && break
             sleep 0.005
         done
         echo $(($(now_ms) - written)) >>reload.ms
@@ -73,10 +73,10 @@ done
 printf '#pragma iChannel0 BufferD\nvoid mainImage(out vec4 o, in vec2 p) { o = texture(iChannel0, p / iResolution.xy) * vec4(0.2, 0.3, 0.0, 1.0); }\n' \
     >five/five.glsl
 later_start "$PWD/one/one.glsl"
-wait_for_log "^first frame presented: $PWD/one/one.glsl$" 60 >/dev/null
+eventually "logged | grep -qxF 'first frame presented: $(win_path "$PWD/one/one.glsl")'" 60 >/dev/null
 reload_latency "one pass" "$PWD/one/one.glsl"
 later_start "$PWD/five/five.glsl"
-wait_for_log "^first frame presented: $PWD/five/five.glsl$" 60 >/dev/null
+eventually "logged | grep -qxF 'first frame presented: $(win_path "$PWD/five/five.glsl")'" 60 >/dev/null
 reload_latency "five passes and a common part" "$PWD/five/five.glsl"
 stop_player >/dev/null
 

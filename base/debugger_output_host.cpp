@@ -1,6 +1,6 @@
 // The host flavour has no debugger channel; the copies are kept so that
 // tests can read what a debugger would have received.
-#include "app/debugger_output_host.h"
+#include "base/debugger_output_host.h"
 
 #include <string>
 #include <vector>

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/render_arguments.h"
 #include "render/frame_rendering.h"
+#include "render_tool/render_arguments.h"
 
 // Every render shows 2026-01-01 12:00:00.000, so the same arguments give the
 // same file.

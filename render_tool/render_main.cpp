@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/log.h"
-#include "app/offscreen_render.h"
-#include "app/render_arguments.h"
+#include "base/log.h"
 #include "gl/headless_context.h"
+#include "render_tool/offscreen_render.h"
+#include "render_tool/render_arguments.h"
 
 // Never drawn into: Main has a target of its own.
 static const int kUnusedFramebufferSide = 16;

@@ -1,4 +1,4 @@
-#include "app/offscreen_render.h"
+#include "render_tool/offscreen_render.h"
 
 #include <GL/glew.h>
 #include <stb_image_write.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "gl/gl_diagnostics.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"

@@ -3,6 +3,7 @@
 // (the log file in the first instance) and, cut to 255 characters, to the
 // debugger output.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -20,6 +21,16 @@
 constexpr int kDebuggerCopyLimit = 255;
 
 void log_message(const char* format, ...) LUMENFOLD_PRINTF_FORMAT(1, 2);
+
+// Text that came from outside (a forwarded path, a file's name, a line of a
+// pass text) as a line may hold it: control characters written as \xNN, so
+// nobody can forge a line, and at most kOutsideTextLimit bytes of it, so
+// nobody decides how fast the log grows. A cut text says how much was left.
+constexpr size_t kOutsideTextLimit = 1024;
+struct OutsideText {
+    char text[4 * kOutsideTextLimit + 64];
+};
+OutsideText outside_text(const char* text);
 
 // Handles are logged as their low 32 bits, whatever the pointer width.
 inline uint32_t handle_bits(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)); }

@@ -1,8 +1,9 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 static LogObserver log_observer = nullptr;
 static void* log_observer_user = nullptr;
@@ -65,4 +66,39 @@ void log_message(const char* format, ...) {
     va_end(for_observer);
     va_end(for_debugger);
     va_end(args);
+}
+
+static bool is_control(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// A cut never splits a UTF-8 sequence: it backs up to a lead byte.
+static size_t cut_length(const char* text, size_t length) {
+    if (length <= kOutsideTextLimit) return length;
+    size_t cut = kOutsideTextLimit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return cut;
+}
+
+OutsideText outside_text(const char* text) {
+    OutsideText out;
+    if (!text) {
+        snprintf(out.text, sizeof out.text, "(null)");
+        return out;
+    }
+    const size_t length = strlen(text);
+    const size_t shown = cut_length(text, length);
+    size_t written = 0;
+    for (size_t index = 0; index < shown; ++index) {
+        const unsigned char c = static_cast<unsigned char>(text[index]);
+        if (is_control(c)) {
+            written += static_cast<size_t>(snprintf(out.text + written, sizeof out.text - written, "\\x%02X", c));
+        } else {
+            out.text[written++] = static_cast<char>(c);
+        }
+    }
+    out.text[written] = '\0';
+    if (shown < length) {
+        snprintf(out.text + written, sizeof out.text - written, "... (%llu bytes more)",
+                 static_cast<unsigned long long>(length - shown));
+    }
+    return out;
 }

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "app/log.h"
+#include "base/log.h"
 
 size_t host_debugger_message_count();
 const char* host_debugger_message(size_t index);

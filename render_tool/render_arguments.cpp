@@ -1,4 +1,4 @@
-#include "app/render_arguments.h"
+#include "render_tool/render_arguments.h"
 
 #include <cerrno>
 #include <cmath>
