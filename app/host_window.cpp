@@ -12,7 +12,7 @@
 #include "base/log.h"
 #include "base/text_encoding.h"
 #include "desktop/platform_services.h"
-#include "render/render_resources.h"
+#include "app/player_sets.h"
 
 static HWND window_being_destroyed_on_purpose = nullptr;
 
@@ -23,12 +23,10 @@ static void handle_size(WPARAM wparam, LPARAM lparam) {
     // A collapsed window has nothing to draw into; the targets keep their
     // size until it has a real one again.
     if (width == 0 || height == 0) return;
-    AppSettings.window_width = width;
-    AppSettings.window_height = height;
     // NOTE: during creation and desktop attachment no context is current
     // yet and this call does nothing; the stored size is what counts then.
     glViewport(0, 0, width, height);
-    request_target_resize(width, height);
+    resize_player_sets(width, height);
 }
 
 // What an earlier player was sent: bytes of the system code page.

@@ -25,7 +25,7 @@
 #include "desktop/dpi_awareness.h"
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
-#include "render/pass_set_install.h"
+#include "app/player_sets.h"
 #include "render/render_resources.h"
 
 // A log that cannot be written would lose every later line; it is tried
@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     start_settings_file();
     start_pause_watch(notification);
     create_render_resources();
+    create_player_sets();
     install_first_pass_set(path);
 
     run_main_loop(notification);
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
     stop_settings_file();
     stop_frame_rate_cap();
     leave_desktop_as_it_was();
-    uninstall_pass_set();
+    destroy_player_sets();
     destroy_render_resources();
     HWND last_window = current_host_window();
     release_window_device_context(last_window, gl_device_context);

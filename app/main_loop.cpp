@@ -21,16 +21,14 @@
 #include "base/log.h"
 #include "desktop/platform_services.h"
 #include "gl/gl_context.h"
-#include "render/frame_clock.h"
-#include "render/frame_rendering.h"
-#include "render/pass_set_install.h"
+#include "app/player_sets.h"
 
 // The set whose first frame is still to be reported, once presented.
 static bool first_frame_pending = false;
 static char* pending_path = nullptr;
 
 static bool install_and_announce(const char* path, InstallRule rule) {
-    if (!install_pass_set(path, rule)) return false;
+    if (!install_on_every_set(path, rule)) return false;
     // Copied first: `path` may be the watch's own, which the watch replaces.
     char* installed = path ? strdup(path) : nullptr;
     // Saves to the playing set's files install it again; the built-in set
@@ -155,14 +153,13 @@ static void draw_and_present() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    render_frame();
+    draw_player_sets();
     present_frame(gl_device_context, AppSettings.swap_interval);
     announce_first_frame();
     note_frame_presented();
 }
 
 void run_main_loop(HWND notification_window) {
-    start_frame_clock();
     arm_desktop_watch_timer(notification_window, desktop_watch_interval_ms());
     for (;;) {
         if (drain_messages()) break;
@@ -175,7 +172,7 @@ void run_main_loop(HWND notification_window) {
         carry_out_pending_work();
         if (!drawing_allowed()) {
             // Time stands still while nothing is shown.
-            pause_frame_clock();
+            rest_player_sets();
             wait_for_events(nullptr);
             continue;
         }
@@ -184,7 +181,7 @@ void run_main_loop(HWND notification_window) {
             wait_for_events(frame_timer());
             continue;
         }
-        resume_frame_clock();
+        wake_player_sets();
         note_frame_start();
         draw_and_present();
     }

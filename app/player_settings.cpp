@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "base/log.h"
-#include "render/render_resources.h"
+#include "render/playing_set.h"
 
 static bool is_blank(char c) { return c == ' ' || c == '\t'; }
 

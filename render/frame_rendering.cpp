@@ -2,23 +2,26 @@
 
 #include <GL/glew.h>
 
+#include <cstring>
+
 #include "desktop/platform_services.h"
 #include "render/frame_uniforms.h"
-#include "render/pass_set_install.h"
 #include "render/render_resources.h"
 
 static const float kSampleRate = 48000.0f;
+static const GLuint kUniformBlockBinding = 0;
 
-// The cursor in render pixels, y counted from the bottom edge. No click is
-// ever recorded: z carries the sign of "released".
-static void read_mouse(float mouse[4]) {
+// The cursor in render pixels of the set's picture, y counted from its
+// bottom edge. No click is ever recorded: z carries the sign of "released".
+static void read_mouse(const PlayingSet& set, float mouse[4]) {
     double x = 0.0;
     double y = 0.0;
     get_cursor_position(&x, &y);
-    const double scale_x = static_cast<double>(render_width()) / RenderSize.window_width;
-    const double scale_y = static_cast<double>(render_height()) / RenderSize.window_height;
-    mouse[0] = static_cast<float>(x * scale_x);
-    mouse[1] = static_cast<float>((RenderSize.window_height - y) * scale_y);
+    const RenderSize& size = set.size;
+    const double scale_x = static_cast<double>(render_width(set)) / size.window_width;
+    const double scale_y = static_cast<double>(render_height(set)) / size.window_height;
+    mouse[0] = static_cast<float>((x - set.window_x) * scale_x);
+    mouse[1] = static_cast<float>((size.window_height - y + set.window_y) * scale_y);
     mouse[2] = -0.0f;
     mouse[3] = 0.0f;
 }
@@ -31,44 +34,55 @@ static void read_date(float date[4]) {
     date[3] = static_cast<float>(seconds_since_midnight(now.hour, now.minute, now.second, now.millisecond));
 }
 
-static void set_frame_uniforms(const FrameInputs& inputs) {
-    FrameUniforms.iResolution[0] = static_cast<float>(render_width());
-    FrameUniforms.iResolution[1] = static_cast<float>(render_height());
-    FrameUniforms.iResolution[2] = 1.0f;
-    FrameUniforms.iResolution[3] = 0.0f;
-    FrameUniforms.iFrame = inputs.timing.frame;
-    FrameUniforms.iFrameRate = static_cast<float>(inputs.timing.frame_rate);
-    FrameUniforms.iTime = static_cast<float>(inputs.timing.time);
-    FrameUniforms.iTimeDelta = static_cast<float>(inputs.timing.time_delta);
+static void fill_common_uniforms(const PlayingSet& set, const FrameInputs& inputs, FrameUniformsBlock* block) {
+    memset(block, 0, sizeof *block);
+    block->iResolution[0] = static_cast<float>(render_width(set));
+    block->iResolution[1] = static_cast<float>(render_height(set));
+    block->iResolution[2] = 1.0f;
+    block->iFrame = inputs.timing.frame;
+    block->iFrameRate = static_cast<float>(inputs.timing.frame_rate);
+    block->iTime = static_cast<float>(inputs.timing.time);
+    block->iTimeDelta = static_cast<float>(inputs.timing.time_delta);
     for (int component = 0; component < 4; ++component) {
-        FrameUniforms.iMouse[component] = inputs.mouse[component];
-        FrameUniforms.iDate[component] = inputs.date[component];
+        block->iMouse[component] = inputs.mouse[component];
+        block->iDate[component] = inputs.date[component];
     }
-    for (float* channel_time : FrameUniforms.iChannelTime) channel_time[0] = static_cast<float>(inputs.timing.time);
-    FrameUniforms.iSampleRate = kSampleRate;
+    for (float* channel_time : block->iChannelTime) channel_time[0] = static_cast<float>(inputs.timing.time);
+    block->iSampleRate = kSampleRate;
 }
 
-static void upload_frame_uniforms() {
-    glNamedBufferSubData(RenderResources.uniform_buffer, 0, sizeof FrameUniforms, &FrameUniforms);
-}
-
-static void use_channel_resolutions_of(int pass) {
-    for (int channel = 0; channel < kChannelsPerPass; ++channel) {
-        const float* measured = ChannelResolutions[kChannelsPerPass * pass + channel];
-        for (int component = 0; component < 4; ++component) {
-            FrameUniforms.iChannelResolution[channel][component] = measured[component];
+// Every pass's block differs only in its channels' resolutions. All five go
+// up in one write before any pass draws, so no draw waits for the next
+// pass's upload.
+static void upload_pass_uniforms(const PlayingSet& set, const FrameInputs& inputs) {
+    unsigned char staging[kPassCount * kLargestUniformBlockStride];
+    const GLsizeiptr stride = RenderResources.uniform_block_stride;
+    FrameUniformsBlock common;
+    fill_common_uniforms(set, inputs, &common);
+    for (int pass = 0; pass < kPassCount; ++pass) {
+        FrameUniformsBlock block = common;
+        for (int channel = 0; channel < kChannelsPerPass; ++channel) {
+            memcpy(block.iChannelResolution[channel], set.channel_resolutions[kChannelsPerPass * pass + channel],
+                   sizeof block.iChannelResolution[channel]);
         }
+        memcpy(staging + pass * stride, &block, sizeof block);
     }
+    glNamedBufferSubData(RenderResources.uniform_buffer, 0, stride * kPassCount, staging);
+}
+
+static void use_uniforms_of(int pass) {
+    const GLsizeiptr stride = RenderResources.uniform_block_stride;
+    glBindBufferRange(GL_UNIFORM_BUFFER, kUniformBlockBinding, RenderResources.uniform_buffer, pass * stride,
+                      sizeof(FrameUniformsBlock));
 }
 
 static void draw_quad() { glDrawArrays(GL_TRIANGLE_STRIP, 0, 4); }
 
-static void draw_buffer_pass(int pass) {
-    const RenderTarget& target = RenderResources.targets[pass - 1];
-    const ScratchTarget& scratch = RenderResources.scratch[pass - 1];
-    glUseProgram(InstalledPrograms[pass]);
-    use_channel_resolutions_of(pass);
-    upload_frame_uniforms();
+static void draw_buffer_pass(const PlayingSet& set, int pass) {
+    const RenderTarget& target = set.targets[pass - 1];
+    const ScratchTarget& scratch = set.scratch[pass - 1];
+    glUseProgram(set.programs[pass]);
+    use_uniforms_of(pass);
     if (!scratch.framebuffer) {
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
         draw_quad();
@@ -82,45 +96,47 @@ static void draw_buffer_pass(int pass) {
                        0, target.width, target.height, 1);
 }
 
-// A smaller picture is stretched over the whole window, smoothly.
-static void scale_main_to_window() {
-    const RenderTarget& main_target = RenderResources.main_target;
-    glBlitNamedFramebuffer(main_target.framebuffer, 0, 0, 0, main_target.width, main_target.height, 0, 0,
-                           RenderSize.window_width, RenderSize.window_height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+// A smaller or displaced picture is stretched over its part of the window,
+// smoothly.
+static void place_main_in_window(const PlayingSet& set) {
+    const RenderTarget& main_target = set.main_target;
+    const int x = set.window_x;
+    const int y = set.window_y;
+    glBlitNamedFramebuffer(main_target.framebuffer, 0, 0, 0, main_target.width, main_target.height, x, y,
+                           x + set.size.window_width, y + set.size.window_height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-static void draw_main_pass() {
+static void draw_main_pass(const PlayingSet& set) {
     // Nothing defined would be drawn without a program; the window keeps
     // the clear colour instead.
-    if (!InstalledPrograms[kMainPass]) return;
-    glUseProgram(InstalledPrograms[kMainPass]);
-    use_channel_resolutions_of(kMainPass);
-    upload_frame_uniforms();
-    const GLuint main_framebuffer = RenderResources.main_target.framebuffer;
+    if (!set.programs[kMainPass]) return;
+    glUseProgram(set.programs[kMainPass]);
+    use_uniforms_of(kMainPass);
+    const GLuint main_framebuffer = set.main_target.framebuffer;
     glBindFramebuffer(GL_FRAMEBUFFER, main_framebuffer);
     draw_quad();
-    if (main_framebuffer && !RenderSize.main_offscreen) scale_main_to_window();
+    if (main_framebuffer && !set.size.main_offscreen) place_main_in_window(set);
 }
 
-void render_frame_with(const FrameInputs& inputs) {
-    recreate_render_targets();
-    set_frame_uniforms(inputs);
-    upload_frame_uniforms();
-    glViewport(0, 0, render_width(), render_height());
+void render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
+    recreate_render_targets(set);
+    upload_pass_uniforms(*set, inputs);
+    bind_channel_units(*set);
+    glViewport(0, 0, render_width(*set), render_height(*set));
 
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
-        if (InstalledPrograms[pass]) draw_buffer_pass(pass);
+        if (set->programs[pass]) draw_buffer_pass(*set, pass);
     }
-    draw_main_pass();
+    draw_main_pass(*set);
 }
 
-void render_frame() {
+void render_frame(PlayingSet* set) {
     // Before the clock is read: new targets restart iFrame.
-    recreate_render_targets();
+    recreate_render_targets(set);
     FrameInputs inputs;
-    inputs.timing = next_frame_timing();
-    read_mouse(inputs.mouse);
+    inputs.timing = next_frame_timing(&set->clock);
+    read_mouse(*set, inputs.mouse);
     read_date(inputs.date);
-    render_frame_with(inputs);
-    count_frame();
+    render_frame_with(set, inputs);
+    count_frame(&set->clock);
 }

@@ -1,10 +1,10 @@
 #pragma once
-// Draws one frame of the installed pass set: uniforms, a pending change of
-// the render targets, the buffer passes in order, then Main into the window
-// (or into its own target, scaled up to the window when the render scale
-// asks for it).
+// Draws one frame of a playing set: uniforms, a pending change of its
+// targets, the buffer passes in order, then Main into the window (or into its
+// own target, scaled and placed over its part of the window).
 
 #include "render/frame_clock.h"
+#include "render/playing_set.h"
 
 // Everything a frame shows that does not come from the pass set itself.
 struct FrameInputs {
@@ -13,9 +13,9 @@ struct FrameInputs {
     float date[4];   // year, month (0-based), day, seconds since midnight
 };
 
-// The player's frame: timing from the frame clock, the cursor and the local
+// The player's frame: timing from the set's clock, the cursor and the local
 // date from the platform; counts the frame afterwards.
-void render_frame();
+void render_frame(PlayingSet* set);
 
 // One frame with every input given, for renderers that keep their own time.
-void render_frame_with(const FrameInputs& inputs);
+void render_frame_with(PlayingSet* set, const FrameInputs& inputs);

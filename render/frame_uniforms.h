@@ -31,4 +31,6 @@ static_assert(offsetof(FrameUniformsBlock, iTimeDelta) == 184, "std140 offset");
 static_assert(offsetof(FrameUniformsBlock, iFrameRate) == 188, "std140 offset");
 static_assert(offsetof(FrameUniformsBlock, iFrame) == 192, "std140 offset");
 
-extern FrameUniformsBlock FrameUniforms;
+// Blocks of a buffer bound by range sit at multiples of the GL's offset
+// alignment, which the GL may set no higher than 256.
+constexpr int kLargestUniformBlockStride = 256;

@@ -1,15 +1,10 @@
 #include "render/pass_set_install.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "base/log.h"
-#include "render/builtin_images.h"
-#include "render/frame_clock.h"
 #include "render/render_resources.h"
 #include "shader/builtin_pass_set.h"
-
-GLuint InstalledPrograms[kPassCount];
 
 static const GLuint kUniformBlockBinding = 0;
 
@@ -20,13 +15,13 @@ static void delete_programs(GLuint* programs) {
     }
 }
 
-void uninstall_pass_set() { delete_programs(InstalledPrograms); }
+void uninstall_pass_set(PlayingSet* set) { delete_programs(set->programs); }
 
-static void install_programs(const PassSetResult& result) {
+static void install_programs(PlayingSet* set, const PassSetResult& result) {
     for (int pass = 0; pass < kPassCount; ++pass) {
-        if (InstalledPrograms[pass]) glDeleteProgram(InstalledPrograms[pass]);
+        if (set->programs[pass]) glDeleteProgram(set->programs[pass]);
         const GLuint program = result.programs[pass];
-        InstalledPrograms[pass] = program;
+        set->programs[pass] = program;
         if (!program) continue;
         // A set that reads none of the uniforms may have the block left out.
         const GLuint block = glGetUniformBlockIndex(program, "LumenfoldBlock");
@@ -34,30 +29,29 @@ static void install_programs(const PassSetResult& result) {
     }
 }
 
-static void fill_channel_bindings(const PassSetResult& result) {
-    const GLuint default_texture = RenderResources.image_textures[kDefaultChannelImage];
+static void fill_channels(PlayingSet* set, const PassSetResult& result) {
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {
-        ChannelBindings[unit] = result.channels[unit] ? result.channels[unit] : default_texture;
+        set->channels[unit] = result.channels[unit] ? result.channels[unit] : default_channel_texture();
     }
 }
 
 // Only the buffers the set draws need storage of the render size.
-static void size_targets_for_installed_set() {
-    bool drawn[kRenderTargetCount];
-    for (int index = 0; index < kRenderTargetCount; ++index) drawn[index] = InstalledPrograms[index + 1] != 0;
-    set_drawn_buffers(drawn);
-    recreate_render_targets();
+static void size_targets_for_installed_set(PlayingSet* set) {
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        set->size.buffer_drawn[index] = set->programs[index + 1] != 0;
+    }
+    recreate_render_targets(set);
 }
 
 // A buffer pass that really samples its own target cannot draw into it in
 // the same draw; it gets a scratch target. One that only binds it (and the
 // compiler dropped the sampler) draws in place at no extra cost.
-static bool samples_own_target(int pass) {
-    const GLuint program = InstalledPrograms[pass];
+static bool samples_own_target(const PlayingSet& set, int pass) {
+    const GLuint program = set.programs[pass];
     if (!program || pass == kMainPass) return false;
-    const GLuint own_texture = RenderResources.targets[pass - 1].colour_texture;
+    const GLuint own_texture = set.targets[pass - 1].colour_texture;
     for (int channel = 0; channel < kChannelsPerPass; ++channel) {
-        if (ChannelBindings[kChannelsPerPass * pass + channel] != own_texture) continue;
+        if (set.channels[kChannelsPerPass * pass + channel] != own_texture) continue;
         char sampler[16];
         snprintf(sampler, sizeof sampler, "iChannel%d", channel);
         if (glGetUniformLocation(program, sampler) >= 0) return true;
@@ -65,32 +59,29 @@ static bool samples_own_target(int pass) {
     return false;
 }
 
-static void blank_keyboard() {
-    memset(RenderResources.keyboard_image, 0, sizeof RenderResources.keyboard_image);
-    glTextureSubImage2D(RenderResources.keyboard_texture, 0, 0, 0, kKeyboardWidth, kKeyboardHeight, GL_RED,
-                        GL_UNSIGNED_BYTE, RenderResources.keyboard_image);
-}
-
 static bool rule_accepts(const PassSetResult& result, InstallRule rule) {
     if (result.programs[kMainPass] == 0) return false;
     return rule == InstallRule::MainMustBuild || result.failed_passes == 0;
 }
 
-bool install_pass_set(const char* path, InstallRule rule) {
+bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
+    // Channels that name a buffer resolve to this set's buffers.
+    enter_buffers_in_channel_table(*set);
     PassSetResult result = path ? load_pass_set_files(path) : build_pass_set(builtin_pass_set_sources());
     if (!rule_accepts(result, rule)) {
         delete_programs(result.programs);
         log_message("load_shader failed:%s", path);
         return false;
     }
-    install_programs(result);
-    fill_channel_bindings(result);
-    size_targets_for_installed_set();
-    bind_channel_units();
-    measure_channel_resolutions();
-    for (int pass = kBufferAPass; pass < kPassCount; ++pass) use_scratch_target(pass - 1, samples_own_target(pass));
-    restart_frame_count_and_time();
-    clear_render_targets();
+    install_programs(set, result);
+    fill_channels(set, result);
+    size_targets_for_installed_set(set);
+    measure_channel_resolutions(set);
+    for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
+        use_scratch_target(set, pass - 1, samples_own_target(*set, pass));
+    }
+    restart_frame_count_and_time(&set->clock);
+    clear_render_targets(set);
     blank_keyboard();
     return true;
 }

@@ -1,12 +1,7 @@
 #pragma once
-// Makes a pass set the one that is drawn, as a whole or not at all.
+// Makes a pass set the one a playing set draws, as a whole or not at all.
 
-#include <GL/glew.h>
-
-#include "shader/pass_set.h"
-
-// Programs in pass order; 0 means the pass is not drawn.
-extern GLuint InstalledPrograms[kPassCount];
+#include "render/playing_set.h"
 
 enum class InstallRule {
     // A set played on request: it plays as long as Main builds.
@@ -19,7 +14,7 @@ enum class InstallRule {
 // A null path installs the built-in pass set. When the rule rejects the
 // build, "load_shader failed:" with the path is logged, nothing changes, and
 // false is returned.
-bool install_pass_set(const char* path, InstallRule rule = InstallRule::MainMustBuild);
+bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule = InstallRule::MainMustBuild);
 
-// Deletes the installed programs; nothing is drawn until the next install.
-void uninstall_pass_set();
+// Deletes the set's programs; nothing is drawn until the next install.
+void uninstall_pass_set(PlayingSet* set);

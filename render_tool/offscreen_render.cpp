@@ -11,6 +11,7 @@
 #include "base/log.h"
 #include "gl/gl_diagnostics.h"
 #include "render/pass_set_install.h"
+#include "render/playing_set.h"
 #include "render/render_resources.h"
 #include "shader/pass_set.h"
 
@@ -54,23 +55,22 @@ static bool size_fits_the_gl(int width, int height) {
     return false;
 }
 
-static void create_offscreen_targets(int width, int height) {
-    set_main_offscreen(true);
-    set_render_scale(kFullRenderScale);
-    request_target_resize(width, height);
+static void create_offscreen_set(PlayingSet* set, int width, int height) {
     create_render_resources();
+    create_playing_set(set, width, height, kFullRenderScale);
+    set_main_offscreen(set, true);
 }
 
-static bool install_whole_pass_set(const char* path) {
-    if (install_pass_set(path, InstallRule::EveryPassMustBuild)) return true;
+static bool install_whole_pass_set(PlayingSet* set, const char* path) {
+    if (install_pass_set(set, path, InstallRule::EveryPassMustBuild)) return true;
     log_message("lumenfold-render: %s does not build in every pass", pass_set_name(path));
     return false;
 }
 
-static void render_frames(const RenderArguments& arguments) {
+static void render_frames(PlayingSet* set, const RenderArguments& arguments) {
     const int32_t last = last_frame_number(arguments);
     for (int32_t frame = 0; frame <= last; ++frame) {
-        render_frame_with(fixed_step_frame_inputs(frame, arguments.frames_per_second));
+        render_frame_with(set, fixed_step_frame_inputs(frame, arguments.frames_per_second));
     }
 }
 
@@ -87,8 +87,8 @@ static void flip_rows_opaque(const unsigned char* bottom_up, unsigned char* top_
 
 // Main's picture, top row first; the caller frees it. Null when no memory
 // is left.
-static unsigned char* read_main_picture() {
-    const RenderTarget& target = RenderResources.main_target;
+static unsigned char* read_main_picture(const PlayingSet& set) {
+    const RenderTarget& target = set.main_target;
     const size_t bytes = static_cast<size_t>(target.width) * target.height * kBytesPerPixel;
     unsigned char* bottom_up = static_cast<unsigned char*>(malloc(bytes));
     unsigned char* top_down = static_cast<unsigned char*>(malloc(bytes));
@@ -118,13 +118,14 @@ static unsigned char* render_picture(const RenderArguments& arguments) {
     // Context creation can leave an error behind that is not the render's.
     while (glGetError() != GL_NO_ERROR) {
     }
-    create_offscreen_targets(arguments.width, arguments.height);
+    PlayingSet set;
+    create_offscreen_set(&set, arguments.width, arguments.height);
     unsigned char* picture = nullptr;
-    if (install_whole_pass_set(arguments.pass_set_path)) {
-        render_frames(arguments);
-        picture = read_main_picture();
+    if (install_whole_pass_set(&set, arguments.pass_set_path)) {
+        render_frames(&set, arguments);
+        picture = read_main_picture(set);
     }
-    uninstall_pass_set();
+    destroy_playing_set(&set);
     destroy_render_resources();
     if (picture && gl_reported_no_error()) return picture;
     free(picture);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gl/gl_diagnostics.h"
+#include "app/player_sets.h"
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
@@ -48,13 +49,11 @@ struct Texel {
 class RenderPipeline : public GlTest {
   protected:
     void SetUp() override {
-        request_target_resize(kWidth, kHeight);
-        set_render_scale(kFullRenderScale);
         set_fake_time_milliseconds(5000);
         set_fake_counter(1000, 1000);
         set_fake_cursor(0.0, 0.0);
         create_render_resources();
-        start_frame_clock();
+        create_playing_set(&set, kWidth, kHeight, kFullRenderScale);
         // As in the player: every driver message lands in the log, so a
         // test that finds no "GL:" line has seen no GL error.
         enable_gl_debug_output(1);
@@ -63,7 +62,7 @@ class RenderPipeline : public GlTest {
     void TearDown() override {
         glDisable(GL_DEBUG_OUTPUT);
         glDebugMessageCallback(nullptr, nullptr);
-        uninstall_pass_set();
+        destroy_playing_set(&set);
         destroy_render_resources();
     }
 
@@ -77,7 +76,7 @@ class RenderPipeline : public GlTest {
             const std::string name = std::string("set.") + suffixes[index] + ".glsl";
             if (!texts[index]->empty()) folder.write(name, *texts[index]);
         }
-        install_pass_set(path.c_str());
+        install_pass_set(&set, path.c_str());
         return path;
     }
 
@@ -85,13 +84,15 @@ class RenderPipeline : public GlTest {
     void frame() {
         counter += 20;
         set_fake_counter(counter, 1000);
-        render_frame();
+        render_frame(&set);
     }
 
-    static GLuint buffer_texture(int buffer) { return RenderResources.targets[buffer].colour_texture; }
+    GLuint buffer_texture(int buffer) const { return set.targets[buffer].colour_texture; }
 
-    static Texel texel(int buffer, int x, int y) {
-        const GLuint texture = buffer_texture(buffer);
+    Texel texel(int buffer, int x, int y) const { return texel_of(set, buffer, x, y); }
+
+    static Texel texel_of(const PlayingSet& of, int buffer, int x, int y) {
+        const GLuint texture = of.targets[buffer].colour_texture;
         GLint width = 0, height = 0;
         glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
         glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_HEIGHT, &height);
@@ -112,6 +113,7 @@ class RenderPipeline : public GlTest {
         return static_cast<GLuint>(texture);
     }
 
+    PlayingSet set;
     int64_t counter = 1000;
     TempFolder folder{"lumenfold-render"};
     RecordingLog log;
@@ -182,7 +184,7 @@ TEST_F(RenderPipeline, FrameCountAndTimeRestartWithEveryInstall) {
         EXPECT_EQ(texel(0, 1, 0).r, n - 1.0f) << "the n-th frame has iFrame n - 1";
     }
     set_fake_time_milliseconds(9000);
-    install_pass_set(path.c_str());
+    install_pass_set(&set, path.c_str());
     EXPECT_EQ(texel(0, 1, 0).r, 0.0f) << "buffers are cleared by an install";
     set_fake_time_milliseconds(9250);
     frame();
@@ -200,6 +202,7 @@ TEST_F(RenderPipeline, TimeKeepsGrowingAcrossTheMillisecondCounterWrap) {
 
 TEST_F(RenderPipeline, ChannelsSitOnUnitFourTimesPassPlusChannelWithTheDefaultOnEmptyOnes) {
     install(with_directive("#pragma iChannel2 wood.jpg", "o = texture(iChannel2, p);"), kUniformProbe);
+    frame();
     EXPECT_EQ(texture_on_unit(2), ChannelTable[19].texture);
     EXPECT_EQ(texture_on_unit(4), ChannelTable[6].texture);
     EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
@@ -249,7 +252,7 @@ TEST_F(RenderPipeline, KeyboardSamplesZero) {
 
 TEST_F(RenderPipeline, APassThatReadsItselfSeesItsPreviousFrame) {
     install(kPlainMain, with_directive("#pragma iChannel0 BufferA", "o = texelFetch(iChannel0, ivec2(p), 0) + 1.0;"));
-    EXPECT_NE(RenderResources.scratch[0].framebuffer, 0u);
+    EXPECT_NE(set.scratch[0].framebuffer, 0u);
     for (int n = 1; n <= 4; ++n) {
         frame();
         EXPECT_EQ(texel(0, 0, 0).r, static_cast<float>(n));
@@ -260,20 +263,21 @@ TEST_F(RenderPipeline, APassThatReadsItselfSeesItsPreviousFrame) {
 
 TEST_F(RenderPipeline, BindingItsOwnBufferWithoutSamplingItCostsNothing) {
     install(kPlainMain, with_directive("#pragma iChannel2 BufferA", "o = vec4(1.0);"));
-    EXPECT_EQ(RenderResources.scratch[0].framebuffer, 0u);
+    EXPECT_EQ(set.scratch[0].framebuffer, 0u);
+    frame();
     EXPECT_EQ(texture_on_unit(6), buffer_texture(0));
 }
 
 TEST_F(RenderPipeline, AFailedReloadKeepsTheOldSetPlaying) {
     install(kPlainMain, kUniformProbe);
-    const GLuint playing = InstalledPrograms[kBufferAPass];
+    const GLuint playing = set.programs[kBufferAPass];
     frame();
     frame();
     frame();
     const std::string missing = folder.file("missing.glsl");
-    install_pass_set(missing.c_str());
+    install_pass_set(&set, missing.c_str());
     EXPECT_TRUE(log.has_prefix("load_shader failed:" + missing));
-    EXPECT_EQ(InstalledPrograms[kBufferAPass], playing);
+    EXPECT_EQ(set.programs[kBufferAPass], playing);
     frame();
     EXPECT_EQ(texel(0, 1, 0).r, 3.0f) << "iFrame counts on";
 }
@@ -285,8 +289,8 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     const GLuint old_b = buffer_texture(1);
     const int before = static_cast<int>(log.lines.size());
 
-    request_target_resize(12, 6);
-    request_target_resize(10, 4);
+    request_target_resize(&set, 12, 6);
+    request_target_resize(&set, 10, 4);
     frame();
 
     const int old_line = log.find_prefix("old fbo:", before);
@@ -303,7 +307,6 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     EXPECT_EQ(width, 10);
     EXPECT_EQ(texture_on_unit(0), buffer_texture(1)) << "Main's channel follows BufferB to its new texture";
     EXPECT_EQ(texture_on_unit(5), buffer_texture(1));
-    EXPECT_EQ(ChannelTable[kFirstBufferEntry + 1].texture, buffer_texture(1));
     EXPECT_EQ(texel(0, 0, 0).r, 10.0f) << "iResolution has the new size in the same frame";
     EXPECT_EQ(texel(0, 1, 0).r, 0.0f) << "new, cleared buffers begin at iFrame 0 so that sets can seed them";
     EXPECT_EQ(texel(3, 3, 3).r, 1.0f) << "a re-created target starts cleared, not undefined";
@@ -311,17 +314,19 @@ TEST_F(RenderPipeline, ResizesBetweenFramesRecreateTheTargetsOnceAtTheLastSize) 
     EXPECT_EQ(texel(0, 7, 0).g, 4.0f);
 }
 
-TEST_F(RenderPipeline, ASizeStoredBeforeTheResourcesExistIsTheSizeTheyAreCreatedAt) {
-    destroy_render_resources();
-    request_target_resize(12, 6);  // as the window's creation and attachment do
-    create_render_resources();
-    install(kPlainMain, kUniformProbe);
+TEST_F(RenderPipeline, ASizeGivenBeforeThePlayersSetsExistIsTheSizeTheyAreCreatedAt) {
+    resize_player_sets(12, 6);  // as the window's creation and attachment do
+    create_player_sets();
+    const std::string path = folder.write("set.glsl", kPlainMain);
+    folder.write("set.a.glsl", kUniformProbe);
+    install_on_every_set(path.c_str(), InstallRule::MainMustBuild);
     const int recreations = log.count_prefix("old fbo:");
-    frame();
-    frame();
+    draw_player_sets();
+    draw_player_sets();
     EXPECT_EQ(log.count_prefix("old fbo:"), recreations) << "nothing is left to carry out at the first frame";
-    EXPECT_EQ(texel(0, 0, 0).r, 12.0f);
-    EXPECT_EQ(RenderResources.targets[0].width, 12);
+    EXPECT_EQ(texel_of(first_player_set(), 0, 0, 0).r, 12.0f);
+    EXPECT_EQ(first_player_set().targets[0].width, 12);
+    destroy_player_sets();
 }
 
 TEST_F(RenderPipeline, SizesThatChangeNothingKeepTheBuffersAndTheirContents) {
@@ -329,39 +334,39 @@ TEST_F(RenderPipeline, SizesThatChangeNothingKeepTheBuffersAndTheirContents) {
     frame();
     frame();
     const int lines = static_cast<int>(log.lines.size());
-    request_target_resize(kWidth, kHeight);  // a restore from minimised
-    request_target_resize(0, 0);             // a minimised or collapsed window
-    request_target_resize(0, kHeight);
+    request_target_resize(&set, kWidth, kHeight);  // a restore from minimised
+    request_target_resize(&set, 0, 0);             // a minimised or collapsed window
+    request_target_resize(&set, 0, kHeight);
     frame();
     EXPECT_EQ(texel(0, 3, 3).r, 3.0f) << "the feedback counter counts on";
     EXPECT_EQ(log.find_prefix("old fbo:", lines), -1);
     EXPECT_EQ(log.find_prefix("GL:", lines), -1) << log.joined();
-    EXPECT_EQ(RenderResources.targets[0].width, kWidth);
+    EXPECT_EQ(set.targets[0].width, kWidth);
 }
 
 TEST_F(RenderPipeline, BuffersTakeStorageOnlyWhileTheInstalledSetDrawsThem) {
     install(kPlainMain);
-    EXPECT_EQ(render_target_bytes(), 4u * 16u) << "a texel each, no depth";
+    EXPECT_EQ(render_target_bytes(set), 4u * 16u) << "a texel each, no depth";
     EXPECT_TRUE(log.has_prefix("render targets: 64 bytes"));
 
     install(kPlainMain, "", with_directive("#pragma iChannel0 BufferA", "o = texture(iChannel0, p) + 0.5;"));
-    EXPECT_EQ(RenderResources.targets[0].width, 1) << "named but not drawn";
-    EXPECT_EQ(RenderResources.targets[1].width, kWidth);
-    EXPECT_EQ(render_target_bytes(), 3u * 16u + kWidth * kHeight * 16u);
-    EXPECT_EQ(texture_on_unit(8), buffer_texture(0));
+    EXPECT_EQ(set.targets[0].width, 1) << "named but not drawn";
+    EXPECT_EQ(set.targets[1].width, kWidth);
+    EXPECT_EQ(render_target_bytes(set), 3u * 16u + kWidth * kHeight * 16u);
     frame();
+    EXPECT_EQ(texture_on_unit(8), buffer_texture(0));
     EXPECT_EQ(texel(1, 5, 5).r, 0.5f) << "an undrawn buffer reads zeros";
     EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
 }
 
 TEST_F(RenderPipeline, ARenderScaleDrawsSmallerAndStretchesMainOverTheWindowSmoothly) {
-    set_render_scale(50);
+    set_render_scale(&set, 50);
     install(with_directive("", "o = vec4(p.x < iResolution.x * 0.5 ? 0.0 : 1.0);"), kUniformProbe, kBlankPass);
     frame();
     EXPECT_EQ(texel(0, 0, 0).r, kWidth / 2.0f) << "iResolution";
     EXPECT_EQ(texel(0, 0, 0).g, kHeight / 2.0f);
     EXPECT_EQ(texel(0, 7, 0).r, kWidth / 2.0f) << "iChannelResolution of a buffer";
-    EXPECT_EQ(RenderResources.main_target.width, kWidth / 2);
+    EXPECT_EQ(set.main_target.width, kWidth / 2);
 
     unsigned char row[kWidth * 4] = {};
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -373,20 +378,20 @@ TEST_F(RenderPipeline, ARenderScaleDrawsSmallerAndStretchesMainOverTheWindowSmoo
     EXPECT_GT(blended, 0) << "linear filtering, not nearest";
     EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
 
-    set_render_scale(kFullRenderScale);
+    set_render_scale(&set, kFullRenderScale);
     frame();
-    EXPECT_EQ(RenderResources.main_target.framebuffer, 0u) << "at full scale Main draws into the window";
+    EXPECT_EQ(set.main_target.framebuffer, 0u) << "at full scale Main draws into the window";
 }
 
 TEST_F(RenderPipeline, TheBuiltInPassSetBuildsAllFivePassesCleanly) {
-    install_pass_set(nullptr);
-    for (GLuint program : InstalledPrograms) EXPECT_NE(program, 0u);
+    install_pass_set(&set, nullptr);
+    for (GLuint program : set.programs) EXPECT_NE(program, 0u);
     EXPECT_EQ(log.count_prefix("---------- build shader part:"), 5);
     EXPECT_EQ(log.count_prefix("pragma match: "), 10);
     EXPECT_FALSE(log.has_prefix("Compile Error:")) << log.joined();
     EXPECT_FALSE(log.has_prefix("Linking Error:")) << log.joined();
     EXPECT_FALSE(log.has_prefix("load_shader failed:"));
-    EXPECT_EQ(RenderResources.scratch[0].framebuffer, 0u) << "BufferA binds itself but never samples it";
+    EXPECT_EQ(set.scratch[0].framebuffer, 0u) << "BufferA binds itself but never samples it";
     frame();
     EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
 }
@@ -415,4 +420,50 @@ TEST_F(RenderPipeline, MainDrawsIntoTheWindow) {
     EXPECT_NEAR(pixel[0], 51, 1);
     EXPECT_NEAR(pixel[1], 102, 1);
     EXPECT_NEAR(pixel[2], 153, 1);
+}
+
+TEST_F(RenderPipeline, TwoSetsPlayApartWithTheirOwnSizesBuffersAndClocks) {
+    install(kPlainMain, kUniformProbe, kBlankPass);
+    PlayingSet other;
+    create_playing_set(&other, 8, 4, kFullRenderScale);
+    const std::string path = folder.write("other.glsl", kPlainMain);
+    folder.write("other.a.glsl", kUniformProbe);
+    folder.write("other.b.glsl", kBlankPass);
+    ASSERT_TRUE(install_pass_set(&other, path.c_str()));
+    EXPECT_NE(other.targets[0].colour_texture, buffer_texture(0));
+    frame();
+    render_frame(&other);
+    pause_frame_clock(&other.clock);  // the other monitor is covered
+    frame();
+    frame();
+    EXPECT_EQ(texel(0, 0, 0).r, kWidth);
+    EXPECT_EQ(texel(0, 1, 0).r, 2.0f) << "iFrame of the set that plays";
+    EXPECT_EQ(texel(0, 7, 0).r, kWidth) << "its own buffer's resolution";
+    EXPECT_EQ(texel_of(other, 0, 0, 0).r, 8.0f);
+    EXPECT_EQ(texel_of(other, 0, 1, 0).r, 0.0f) << "the resting set drew one frame";
+    EXPECT_EQ(texel_of(other, 0, 7, 0).r, 8.0f);
+    resume_frame_clock(&other.clock);
+    render_frame(&other);
+    EXPECT_EQ(texel_of(other, 0, 1, 0).r, 1.0f) << "and goes on from there";
+    destroy_playing_set(&other);
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
+}
+
+TEST_F(RenderPipeline, ASetPlacedInTheWindowDrawsOnlyItsPartWithItsOwnCoordinates) {
+    install(with_directive("", "o = vec4(p.x / iResolution.x, 0.0, 0.0, 1.0);"));
+    request_target_resize(&set, kWidth / 2, kHeight);
+    place_in_window(&set, kWidth / 2, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    frame();
+    unsigned char row[kWidth * 4] = {};
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadPixels(0, 3, kWidth, 1, GL_RGBA, GL_UNSIGNED_BYTE, row);
+    EXPECT_EQ(row[2], 255) << "left of the set the window is untouched";
+    EXPECT_EQ(row[4 * (kWidth / 2 - 1) + 2], 255);
+    EXPECT_EQ(row[4 * (kWidth / 2) + 2], 0) << "the set's part";
+    EXPECT_LT(row[4 * (kWidth / 2)], 40) << "its left edge is its own x = 0";
+    EXPECT_GT(row[4 * (kWidth - 1)], 200);
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
 }

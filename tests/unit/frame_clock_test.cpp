@@ -21,29 +21,49 @@ TEST(FrameClock, IFrameNeverTurnsNegativeNorZeroAfterMonths) {
 
 TEST(FrameClock, TimeStandsStillWhileRestingAndGoesOnWithAnOrdinaryStep) {
     at(5000);
-    start_frame_clock();
-    restart_frame_count_and_time();
+    FrameClock clock;
+    start_frame_clock(&clock);
     at(6000);
-    next_frame_timing();
-    count_frame();
+    next_frame_timing(&clock);
+    count_frame(&clock);
     at(6020);
-    EXPECT_DOUBLE_EQ(next_frame_timing().time, 1.02);
-    count_frame();
+    EXPECT_DOUBLE_EQ(next_frame_timing(&clock).time, 1.02);
+    count_frame(&clock);
 
-    pause_frame_clock();
+    pause_frame_clock(&clock);
     at(66020);  // a minute covered by a window
-    resume_frame_clock();
-    EXPECT_FALSE(frame_clock_paused());
+    resume_frame_clock(&clock);
+    EXPECT_FALSE(clock.paused);
     at(66040);
-    const FrameTiming after = next_frame_timing();
+    const FrameTiming after = next_frame_timing(&clock);
     EXPECT_DOUBLE_EQ(after.time, 1.04) << "iTime does not jump";
     EXPECT_DOUBLE_EQ(after.time_delta, 0.02) << "the first step is the last ordinary one";
     EXPECT_EQ(after.frame, 2) << "iFrame continues";
 
-    pause_frame_clock();
+    pause_frame_clock(&clock);
     at(70000);
-    restart_frame_count_and_time();  // a set installed while resting
+    restart_frame_count_and_time(&clock);  // a set installed while resting
     at(90000);
-    resume_frame_clock();
-    EXPECT_DOUBLE_EQ(next_frame_timing().time, 0.0) << "its time starts when the rest ends";
+    resume_frame_clock(&clock);
+    EXPECT_DOUBLE_EQ(next_frame_timing(&clock).time, 0.0) << "its time starts when the rest ends";
+}
+
+TEST(FrameClock, OneSetRestingLeavesAnotherSetsTimeAndFramesGoing) {
+    at(1000);
+    FrameClock resting;
+    FrameClock playing;
+    start_frame_clock(&resting);
+    start_frame_clock(&playing);
+    pause_frame_clock(&resting);
+    for (uint32_t now = 1020; now <= 2000; now += 20) {
+        at(now);
+        next_frame_timing(&playing);
+        count_frame(&playing);
+    }
+    at(3000);
+    resume_frame_clock(&resting);
+    EXPECT_DOUBLE_EQ(next_frame_timing(&resting).time, 0.0) << "its rest is left out";
+    EXPECT_EQ(resting.frame, 0);
+    EXPECT_DOUBLE_EQ(next_frame_timing(&playing).time, 2.0);
+    EXPECT_EQ(playing.frame, 50);
 }

@@ -7,7 +7,7 @@
 #include "app/host_window.h"
 #include "app/instance_name.h"
 #include "desktop/desktop_layer.h"
-#include "render/render_resources.h"
+#include "app/player_sets.h"
 
 static ScreenRect fake_screen = {0, 0, 800, 600};
 static ScreenRect fake_primary_screen() { return fake_screen; }
@@ -66,13 +66,13 @@ TEST_F(FollowingTheScreen, TheWindowCoversTheNewPrimaryScreenAndTheTargetsFollow
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.right, 1024);
     EXPECT_EQ(rect.bottom, 768);
-    EXPECT_EQ(RenderSize.window_width, 1024) << "the render targets follow through the resize";
-    EXPECT_EQ(RenderSize.window_height, 768);
+    EXPECT_EQ(player_window_width(), 1024) << "the render targets follow through the resize";
+    EXPECT_EQ(player_window_height(), 768);
 
     fake_screen = ScreenRect{0, 0, 1920, 1080};
     place_over_primary_screen(host, classic);
     EXPECT_EQ(host_rect().right, 1920);
-    EXPECT_EQ(RenderSize.window_height, 1080);
+    EXPECT_EQ(player_window_height(), 1080);
 }
 
 TEST_F(FollowingTheScreen, OnTheRaisedDesktopTheWindowStaysRightBelowTheIcons) {

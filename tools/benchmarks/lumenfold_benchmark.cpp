@@ -155,6 +155,8 @@ struct FrameFigures {
     long long bytes;
 };
 
+static PlayingSet bench_set;
+
 static FrameFigures measure_frames(int frames) {
     std::vector<double> call, cpu, whole;
     long long allocations = 0, bytes = 0;
@@ -163,7 +165,7 @@ static FrameFigures measure_frames(int frames) {
         const long long count_before = allocation_count, bytes_before = allocated_bytes;
         const double cpu_before = thread_cpu_milliseconds();
         const Clock::time_point start = Clock::now();
-        render_frame();
+        render_frame(&bench_set);
         const double call_ms = milliseconds_since(start);
         const double cpu_ms = thread_cpu_milliseconds() - cpu_before;
         allocations += allocation_count - count_before;
@@ -179,29 +181,28 @@ static FrameFigures measure_frames(int frames) {
 }
 
 static void resize_to(int width, int height) {
-    request_target_resize(width, height);
-    render_frame();  // carries the resize out
+    request_target_resize(&bench_set, width, height);
+    render_frame(&bench_set);  // carries the resize out
     glFinish();
 }
 
 static void install_benchmark_set(bool builtin) {
     if (builtin) {
-        install_pass_set(nullptr);
+        install_pass_set(&bench_set, nullptr);
         return;
     }
     // Installs read files; the trivial set is built from its text.
     const PassSetResult result = build_pass_set(trivial_sources());
-    uninstall_pass_set();
-    InstalledPrograms[kMainPass] = result.programs[kMainPass];
-    const bool none[kRenderTargetCount] = {false, false, false, false};
-    set_drawn_buffers(none);
-    recreate_render_targets();
+    uninstall_pass_set(&bench_set);
+    bench_set.programs[kMainPass] = result.programs[kMainPass];
+    for (bool& drawn : bench_set.size.buffer_drawn) drawn = false;
+    recreate_render_targets(&bench_set);
 }
 
 static void report_frames(const char* label, bool builtin, int width, int height, int frames) {
     resize_to(width, height);
     install_benchmark_set(builtin);
-    render_frame();  // warm-up: first use of each program
+    render_frame(&bench_set);  // warm-up: first use of each program
     glFinish();
     const FrameFigures figures = measure_frames(frames);
     printf(
@@ -214,9 +215,11 @@ static void report_frames(const char* label, bool builtin, int width, int height
 // buffer targets it draws, their scratch copies and Main's own target.
 static void report_target_storage(const char* label, bool builtin) {
     install_benchmark_set(builtin);
-    const double pixels = static_cast<double>(RenderSize.window_width) * RenderSize.window_height;
-    printf("  %-9s at %3d %%: %7.2f bytes per window pixel (%.1f MB at 3840x2160)\n", label, RenderSize.scale_percent,
-           render_target_bytes() / pixels, render_target_bytes() / pixels * 3840.0 * 2160.0 / 1e6);
+    const RenderSize& size = bench_set.size;
+    const double pixels = static_cast<double>(size.window_width) * size.window_height;
+    const double bytes = static_cast<double>(render_target_bytes(bench_set));
+    printf("  %-9s at %3d %%: %7.2f bytes per window pixel (%.1f MB at 3840x2160)\n", label, size.scale_percent,
+           bytes / pixels, bytes / pixels * 3840.0 * 2160.0 / 1e6);
 }
 
 int main() {
@@ -235,20 +238,20 @@ int main() {
     report_image_loading();
 
     printf("\n== pass set builds (compile, link, interface report)\n");
-    request_target_resize(1280, 720);
     start = Clock::now();
     create_render_resources();
+    create_playing_set(&bench_set, 1280, 720, kFullRenderScale);
     const double resources_ms = milliseconds_since(start);
     report_pass_set_build("built-in (five passes)", builtin_pass_set_sources());
     report_pass_set_build("trivial (Main only)", trivial_sources());
 
     printf("\n== start-up phases up to the first finished frame (1280x720)\n");
     start = Clock::now();
-    install_pass_set(nullptr);
+    install_pass_set(&bench_set, nullptr);
     const double install_ms = milliseconds_since(start);
-    start_frame_clock();
+    start_frame_clock(&bench_set.clock);
     start = Clock::now();
-    render_frame();
+    render_frame(&bench_set);
     glFinish();
     const double first_frame_ms = milliseconds_since(start);
     printf(
@@ -260,9 +263,9 @@ int main() {
     resize_to(1280, 720);
     report_target_storage("built-in", true);
     report_target_storage("trivial", false);
-    set_render_scale(50);
+    set_render_scale(&bench_set, 50);
     report_target_storage("built-in", true);
-    set_render_scale(kFullRenderScale);
+    set_render_scale(&bench_set, kFullRenderScale);
 
     printf("\n== frames (median)\n");
     report_frames("trivial", false, 320, 180, 20);
@@ -270,7 +273,7 @@ int main() {
     report_frames("built-in", true, 320, 180, 5);
     report_frames("built-in", true, 1280, 720, 3);
 
-    uninstall_pass_set();
+    destroy_playing_set(&bench_set);
     destroy_render_resources();
     close_test_gl_context();
     return 0;

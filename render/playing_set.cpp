@@ -1,0 +1,276 @@
+#include "render/playing_set.h"
+
+#include <cstring>
+
+#include "base/log.h"
+#include "render/render_resources.h"
+#include "shader/channel_table.h"
+
+static const char* const kBufferChannelNames[kRenderTargetCount] = {"BufferA", "BufferB", "BufferC", "BufferD"};
+
+// Buffers hold RGBA32F, Main's own target RGBA8.
+static const uint64_t kBufferBytesPerTexel = 16;
+static const uint64_t kMainBytesPerTexel = 4;
+
+static int scaled_side(const PlayingSet& set, int window_side) {
+    const int scaled = static_cast<int>((static_cast<int64_t>(window_side) * set.size.scale_percent + 50) / 100);
+    return scaled > 0 ? scaled : 1;
+}
+
+int render_width(const PlayingSet& set) { return scaled_side(set, set.size.window_width); }
+int render_height(const PlayingSet& set) { return scaled_side(set, set.size.window_height); }
+
+static void set_clamped_linear(GLuint texture) {
+    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+static void attach_colour_texture(GLuint framebuffer, GLuint texture) {
+    glNamedFramebufferTexture(framebuffer, GL_COLOR_ATTACHMENT0, texture, 0);
+    const GLenum draw_buffer = GL_COLOR_ATTACHMENT0;
+    glNamedFramebufferDrawBuffers(framebuffer, 1, &draw_buffer);
+}
+
+// A buffer no pass draws keeps one texel: channels that name it still read
+// zeros, without a window's worth of storage behind them.
+static void wanted_buffer_size(const PlayingSet& set, int index, int* width, int* height) {
+    const bool drawn = set.size.buffer_drawn[index];
+    *width = drawn ? render_width(set) : 1;
+    *height = drawn ? render_height(set) : 1;
+}
+
+static void give_buffer_storage(RenderTarget* target, int width, int height) {
+    glCreateTextures(GL_TEXTURE_2D, 1, &target->colour_texture);
+    glTextureStorage2D(target->colour_texture, 1, GL_RGBA32F, width, height);
+    set_clamped_linear(target->colour_texture);
+    // A pass that reads its own or a later buffer would otherwise start from
+    // whatever memory the new texture got.
+    glClearTexImage(target->colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
+    attach_colour_texture(target->framebuffer, target->colour_texture);
+    target->width = width;
+    target->height = height;
+}
+
+static bool buffer_has_wanted_size(const PlayingSet& set, int index) {
+    int width = 0;
+    int height = 0;
+    wanted_buffer_size(set, index, &width, &height);
+    const RenderTarget& target = set.targets[index];
+    return target.width == width && target.height == height;
+}
+
+static void create_buffer_targets(PlayingSet* set) {
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        RenderTarget* target = &set->targets[index];
+        glCreateFramebuffers(1, &target->framebuffer);
+        int width = 0;
+        int height = 0;
+        wanted_buffer_size(*set, index, &width, &height);
+        give_buffer_storage(target, width, height);
+    }
+}
+
+// Main draws straight into the window only where nothing has to be moved or
+// scaled: gl_FragCoord counts from the window's corner, not the picture's.
+static bool main_target_wanted(const PlayingSet& set) {
+    return set.size.main_offscreen || set.size.scale_percent < kFullRenderScale || set.window_x != 0 ||
+           set.window_y != 0;
+}
+
+static void delete_main_target(PlayingSet* set) {
+    RenderTarget& target = set->main_target;
+    if (target.framebuffer) glDeleteFramebuffers(1, &target.framebuffer);
+    if (target.colour_texture) glDeleteTextures(1, &target.colour_texture);
+    target = RenderTarget{0, 0, 0, 0};
+}
+
+static void create_main_target(PlayingSet* set) {
+    RenderTarget& target = set->main_target;
+    target.width = render_width(*set);
+    target.height = render_height(*set);
+    glCreateFramebuffers(1, &target.framebuffer);
+    glCreateTextures(GL_TEXTURE_2D, 1, &target.colour_texture);
+    glTextureStorage2D(target.colour_texture, 1, GL_RGBA8, target.width, target.height);
+    set_clamped_linear(target.colour_texture);
+    attach_colour_texture(target.framebuffer, target.colour_texture);
+}
+
+static bool main_target_as_wanted(const PlayingSet& set) {
+    const RenderTarget& target = set.main_target;
+    if (!main_target_wanted(set)) return target.framebuffer == 0;
+    return target.framebuffer != 0 && target.width == render_width(set) && target.height == render_height(set);
+}
+
+static void log_target_bytes(const PlayingSet& set) {
+    log_message("render targets: %llu bytes", (unsigned long long)render_target_bytes(set));
+}
+
+void create_playing_set(PlayingSet* set, int width, int height, int scale_percent) {
+    memset(set, 0, sizeof *set);
+    set->size.window_width = width > 0 ? width : 1;
+    set->size.window_height = height > 0 ? height : 1;
+    set_render_scale(set, scale_percent);
+    for (GLuint& channel : set->channels) channel = default_channel_texture();
+    create_buffer_targets(set);
+    if (main_target_wanted(*set)) create_main_target(set);
+    start_frame_clock(&set->clock);
+    log_target_bytes(*set);
+}
+
+static void delete_scratch_target(ScratchTarget* scratch) {
+    if (scratch->framebuffer) glDeleteFramebuffers(1, &scratch->framebuffer);
+    if (scratch->colour_texture) glDeleteTextures(1, &scratch->colour_texture);
+    *scratch = ScratchTarget{0, 0};
+}
+
+static void create_scratch_target(ScratchTarget* scratch, const RenderTarget& target) {
+    glCreateFramebuffers(1, &scratch->framebuffer);
+    glCreateTextures(GL_TEXTURE_2D, 1, &scratch->colour_texture);
+    glTextureStorage2D(scratch->colour_texture, 1, GL_RGBA32F, target.width, target.height);
+    set_clamped_linear(scratch->colour_texture);
+    attach_colour_texture(scratch->framebuffer, scratch->colour_texture);
+}
+
+void use_scratch_target(PlayingSet* set, int index, bool needed) {
+    ScratchTarget* scratch = &set->scratch[index];
+    if (needed && !scratch->framebuffer) create_scratch_target(scratch, set->targets[index]);
+    if (!needed && scratch->framebuffer) delete_scratch_target(scratch);
+}
+
+void destroy_playing_set(PlayingSet* set) {
+    for (GLuint& program : set->programs) {
+        if (program) glDeleteProgram(program);
+    }
+    for (RenderTarget& target : set->targets) glDeleteFramebuffers(1, &target.framebuffer);
+    for (RenderTarget& target : set->targets) glDeleteTextures(1, &target.colour_texture);
+    for (ScratchTarget& scratch : set->scratch) delete_scratch_target(&scratch);
+    delete_main_target(set);
+    memset(set, 0, sizeof *set);
+}
+
+void request_target_resize(PlayingSet* set, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    set->size.window_width = width;
+    set->size.window_height = height;
+}
+
+void set_render_scale(PlayingSet* set, int percent) {
+    if (percent < kMinimumRenderScale) percent = kMinimumRenderScale;
+    if (percent > kFullRenderScale) percent = kFullRenderScale;
+    set->size.scale_percent = percent;
+}
+
+void set_main_offscreen(PlayingSet* set, bool offscreen) { set->size.main_offscreen = offscreen; }
+
+void place_in_window(PlayingSet* set, int x, int y) {
+    set->window_x = x;
+    set->window_y = y;
+}
+
+static void log_colour_textures(const PlayingSet& set, const char* format) {
+    const RenderTarget* t = set.targets;
+    log_message(format, t[0].colour_texture, t[1].colour_texture, t[2].colour_texture, t[3].colour_texture);
+}
+
+// Channels keep sampling the same buffer when its texture is replaced.
+static void follow_replaced_textures(PlayingSet* set, const GLuint old_textures[kRenderTargetCount]) {
+    for (GLuint& channel : set->channels) {
+        for (int index = 0; index < kRenderTargetCount; ++index) {
+            if (channel != old_textures[index]) continue;
+            channel = set->targets[index].colour_texture;
+            break;
+        }
+    }
+}
+
+static void recreate_buffer_targets(PlayingSet* set, const bool changed[kRenderTargetCount]) {
+    GLuint old_textures[kRenderTargetCount];
+    for (int index = 0; index < kRenderTargetCount; ++index) old_textures[index] = set->targets[index].colour_texture;
+    log_colour_textures(*set, "old fbo:%d %d %d %d");
+
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        if (!changed[index]) continue;
+        glDeleteTextures(1, &set->targets[index].colour_texture);
+        int width = 0;
+        int height = 0;
+        wanted_buffer_size(*set, index, &width, &height);
+        give_buffer_storage(&set->targets[index], width, height);
+    }
+    log_colour_textures(*set, "new fbo:%d %d %d %d");
+
+    follow_replaced_textures(set, old_textures);
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        ScratchTarget* scratch = &set->scratch[index];
+        if (!changed[index] || !scratch->framebuffer) continue;
+        delete_scratch_target(scratch);
+        create_scratch_target(scratch, set->targets[index]);
+    }
+    measure_channel_resolutions(set);
+    restart_frame_count(&set->clock);
+}
+
+void recreate_render_targets(PlayingSet* set) {
+    bool changed[kRenderTargetCount];
+    bool any_buffer_changed = false;
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        changed[index] = !buffer_has_wanted_size(*set, index);
+        any_buffer_changed = any_buffer_changed || changed[index];
+    }
+    const bool main_changed = !main_target_as_wanted(*set);
+    if (!any_buffer_changed && !main_changed) return;
+
+    if (any_buffer_changed) recreate_buffer_targets(set, changed);
+    if (main_changed) {
+        delete_main_target(set);
+        if (main_target_wanted(*set)) create_main_target(set);
+    }
+    log_target_bytes(*set);
+}
+
+void bind_channel_units(const PlayingSet& set) { glBindTextures(0, kChannelBindingCount, set.channels); }
+
+void measure_channel_resolutions(PlayingSet* set) {
+    for (int unit = 0; unit < kChannelBindingCount; ++unit) {
+        float* resolution = set->channel_resolutions[unit];
+        const GLuint texture = set->channels[unit];
+        if (texture == 0) {
+            resolution[0] = resolution[1] = resolution[2] = resolution[3] = 0.0f;
+            continue;
+        }
+        GLint width = 0;
+        GLint height = 0;
+        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_HEIGHT, &height);
+        resolution[0] = static_cast<float>(width);
+        resolution[1] = static_cast<float>(height);
+        resolution[2] = 1.0f;
+        resolution[3] = 0.0f;
+    }
+}
+
+void enter_buffers_in_channel_table(const PlayingSet& set) {
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        ChannelTable[kFirstBufferEntry + index] =
+            ChannelTableEntry{kBufferChannelNames[index], set.targets[index].colour_texture};
+    }
+}
+
+static uint64_t texels(int width, int height) { return static_cast<uint64_t>(width) * static_cast<uint64_t>(height); }
+
+uint64_t render_target_bytes(const PlayingSet& set) {
+    uint64_t bytes = 0;
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        const RenderTarget& target = set.targets[index];
+        const uint64_t target_bytes = texels(target.width, target.height) * kBufferBytesPerTexel;
+        bytes += set.scratch[index].framebuffer ? 2 * target_bytes : target_bytes;
+    }
+    return bytes + texels(set.main_target.width, set.main_target.height) * kMainBytesPerTexel;
+}
+
+void clear_render_targets(PlayingSet* set) {
+    for (const RenderTarget& target : set->targets) {
+        glClearTexImage(target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
+    }
+}
