@@ -1,21 +1,38 @@
 #include "app/player_sets.h"
 
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstring>
+
 #include "app/app_settings.h"
+#include "base/log.h"
 #include "render/frame_rendering.h"
 
-// One set covers the window; a set per monitor comes with the monitors.
-static const int kPlayerSetCount = 1;
+static const int kIdentityBytes = 256;
 
-static PlayingSet player_sets[kPlayerSetCount];
+struct PlayerSlot {
+    PlayingSet set;
+    char identity[kIdentityBytes];
+};
+
+static PlayerSlot slots[kMostMonitors];
+static int slot_count = 0;
+// The slots as the next plan has them, before they replace the others.
+static PlayerSlot arranged[kMostMonitors];
 static bool sets_exist = false;
+static bool following_the_window = true;
 static int render_scale = kFullRenderScale;
+// Duplicate: the first set's picture shown again at these places.
+static int copy_count = 0;
+static WindowPlace copies[kMostMonitors];
 
 void resize_player_sets(int width, int height) {
     if (width <= 0 || height <= 0) return;
     AppSettings.window_width = width;
     AppSettings.window_height = height;
-    if (!sets_exist) return;
-    for (PlayingSet& set : player_sets) request_target_resize(&set, width, height);
+    if (!sets_exist || !following_the_window) return;
+    for (int index = 0; index < slot_count; ++index) request_target_resize(&slots[index].set, width, height);
 }
 
 int player_window_width() { return AppSettings.window_width; }
@@ -24,37 +41,125 @@ int player_window_height() { return AppSettings.window_height; }
 void set_player_render_scale(int percent) {
     render_scale = percent;
     if (!sets_exist) return;
-    for (PlayingSet& set : player_sets) set_render_scale(&set, percent);
+    for (int index = 0; index < slot_count; ++index) set_render_scale(&slots[index].set, percent);
 }
 
 void create_player_sets() {
-    for (PlayingSet& set : player_sets) {
-        create_playing_set(&set, AppSettings.window_width, AppSettings.window_height, render_scale);
-    }
+    create_playing_set(&slots[0].set, AppSettings.window_width, AppSettings.window_height, render_scale);
+    slots[0].identity[0] = '\0';
+    slot_count = 1;
     sets_exist = true;
+    following_the_window = true;
 }
 
 void destroy_player_sets() {
-    for (PlayingSet& set : player_sets) destroy_playing_set(&set);
+    for (int index = 0; index < slot_count; ++index) destroy_playing_set(&slots[index].set);
+    slot_count = 0;
+    copy_count = 0;
     sets_exist = false;
+}
+
+static int slot_of(const char* identity) {
+    for (int index = 0; index < slot_count; ++index) {
+        if (strcmp(slots[index].identity, identity) == 0) return index;
+    }
+    return -1;
+}
+
+static void copy_identity(char* to, const char* identity) {
+    snprintf(to, kIdentityBytes, "%s", identity ? identity : "");
+}
+
+static void free_slot(PlayerSlot* slot) {
+    const unsigned long long bytes = render_target_bytes(slot->set);
+    log_message("monitor gone: %s, %llu bytes freed", slot->identity[0] ? slot->identity : "(all)", bytes);
+    destroy_playing_set(&slot->set);
+}
+
+static void place_set(PlayingSet* set, const WindowPlace& place) {
+    request_target_resize(set, place.width, place.height);
+    place_in_window(set, place.x, place.y);
+}
+
+void arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
+                         void* user) {
+    PlayerSlot* kept = arranged;
+    bool taken[kMostMonitors] = {};
+    int kept_count = 0;
+    for (int picture = 0; picture < plan.picture_count; ++picture) {
+        const char* identity = identities[picture] ? identities[picture] : "";
+        const int existing = slot_of(identity);
+        PlayerSlot* slot = &kept[kept_count++];
+        if (existing >= 0 && !taken[existing]) {
+            taken[existing] = true;
+            *slot = slots[existing];
+            place_set(&slot->set, plan.pictures[picture]);
+            continue;
+        }
+        copy_identity(slot->identity, identity);
+        create_playing_set(&slot->set, plan.pictures[picture].width, plan.pictures[picture].height, render_scale);
+        place_in_window(&slot->set, plan.pictures[picture].x, plan.pictures[picture].y);
+        const char* path = path_for ? path_for(identity, user) : nullptr;
+        if (!install_pass_set(&slot->set, path, InstallRule::MainMustBuild) && path) {
+            install_pass_set(&slot->set, nullptr, InstallRule::MainMustBuild);
+        }
+    }
+    for (int index = 0; index < slot_count; ++index) {
+        if (!taken[index]) free_slot(&slots[index]);
+    }
+    for (int index = 0; index < kept_count; ++index) slots[index] = kept[index];
+    slot_count = kept_count;
+    following_the_window = false;
+    copy_count = plan.copy_count;
+    for (int index = 0; index < copy_count; ++index) copies[index] = plan.copies[index];
+    // The one picture is shown several times: it is drawn off the window
+    // first and placed from there.
+    if (slot_count > 0) set_main_offscreen(&slots[0].set, copy_count > 0);
 }
 
 bool install_on_every_set(const char* path, InstallRule rule) {
     bool installed = true;
-    for (PlayingSet& set : player_sets) installed = install_pass_set(&set, path, rule) && installed;
+    for (int index = 0; index < slot_count; ++index) {
+        installed = install_pass_set(&slots[index].set, path, rule) && installed;
+    }
     return installed;
 }
 
+bool install_on_monitor(const char* identity, const char* path, InstallRule rule) {
+    const int index = slot_of(identity ? identity : "");
+    if (index < 0) return false;
+    return install_pass_set(&slots[index].set, path, rule);
+}
+
+static void blit_cover(const PlayingSet& set, const WindowPlace& place) {
+    const RenderTarget& picture = set.main_target;
+    const WindowPlace crop = cover_crop(picture.width, picture.height, place.width, place.height);
+    glBlitNamedFramebuffer(picture.framebuffer, 0, crop.x, crop.y, crop.x + crop.width, crop.y + crop.height, place.x,
+                           place.y, place.x + place.width, place.y + place.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+}
+
+static void draw_copies() {
+    if (copy_count == 0 || slot_count == 0) return;
+    const PlayingSet& set = slots[0].set;
+    if (!set.main_target.framebuffer) return;
+    const WindowPlace own = {set.window_x, set.window_y, set.size.window_width, set.size.window_height};
+    blit_cover(set, own);
+    for (int index = 0; index < copy_count; ++index) blit_cover(set, copies[index]);
+}
+
 void draw_player_sets() {
-    for (PlayingSet& set : player_sets) render_frame(&set);
+    for (int index = 0; index < slot_count; ++index) render_frame(&slots[index].set);
+    draw_copies();
 }
 
 void rest_player_sets() {
-    for (PlayingSet& set : player_sets) pause_frame_clock(&set.clock);
+    for (int index = 0; index < slot_count; ++index) pause_frame_clock(&slots[index].set.clock);
 }
 
 void wake_player_sets() {
-    for (PlayingSet& set : player_sets) resume_frame_clock(&set.clock);
+    for (int index = 0; index < slot_count; ++index) resume_frame_clock(&slots[index].set.clock);
 }
 
-const PlayingSet& first_player_set() { return player_sets[0]; }
+int player_set_count() { return slot_count; }
+const PlayingSet& player_set(int index) { return slots[index].set; }
+const PlayingSet& first_player_set() { return slots[0].set; }

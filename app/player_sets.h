@@ -1,12 +1,16 @@
 #pragma once
-// The playing sets of the player and what happens to all of them at once:
-// the window's size, the render scale, an install, a frame, a rest.
+// The playing sets of the player, one per picture of the monitor plan, and
+// what happens to all of them at once: an install, a frame, a rest. A set
+// belongs to a monitor by the monitor's identity, so a desk that changes
+// keeps every other monitor's set, targets and clock as they are.
 
+#include "app/monitor_layout.h"
 #include "render/pass_set_install.h"
 #include "render/playing_set.h"
 
 // The window's client size, kept even before the sets exist: the window
 // gets its size during creation and attachment, before there is a context.
+// Without a plan (one picture over the window) the set follows it.
 void resize_player_sets(int width, int height);
 int player_window_width();
 int player_window_height();
@@ -14,19 +18,31 @@ int player_window_height();
 // The render scale for every set, now and for sets made later.
 void set_player_render_scale(int percent);
 
-// Needs the GL context.
+// Needs the GL context: one set over the window until a plan comes.
 void create_player_sets();
 void destroy_player_sets();
 
+// Brings the sets to the plan: a picture whose monitor identity had a set
+// keeps it (placed and sized anew), a new one gets a set playing `path_for`
+// its identity, and sets left without a picture are freed, logged with the
+// bytes they held. `identities[i]` belongs to picture i.
+typedef const char* (*PathForMonitor)(const char* identity, void* user);
+void arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
+                         void* user);
+
 // Every set plays the pass set at `path` (the built-in for null), by `rule`.
 bool install_on_every_set(const char* path, InstallRule rule);
+// The set of one monitor only; false when no set has that identity.
+bool install_on_monitor(const char* identity, const char* path, InstallRule rule);
 
-// Draws every set's frame into the window's back buffer.
+// Draws every set's frame into the window's back buffer, then the copies a
+// duplicated picture asks for.
 void draw_player_sets();
 
 // Time stands still for a set that rests.
 void rest_player_sets();
 void wake_player_sets();
 
-// The set a test or a report looks at: the first one.
+int player_set_count();
+const PlayingSet& player_set(int index);
 const PlayingSet& first_player_set();

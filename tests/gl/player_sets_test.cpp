@@ -1,0 +1,106 @@
+// The player's sets on a desk that changes: a set per monitor identity that
+// survives the others coming and going, and a duplicated picture.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/player_sets.h"
+#include "render/render_resources.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/gl_test.h"
+#include "tests/support/recording_log.h"
+#include "tests/support/temp_folder.h"
+
+// A 32 × 32 primary and a 32 × 32 monitor left of and 16 px above it, in a
+// 64 × 64 test window.
+static const MonitorRect kTwoMonitors[] = {{0, 0, 32, 32, true}, {-32, -16, 32, 32, false}};
+static const MonitorRect kNoMonitor = {0, 0, 64, 64, false};
+static const char* const kIdentities[] = {"primary-panel", "left-panel"};
+
+struct Paths {
+    std::string red;
+    std::string green;
+};
+
+static const char* path_for(const char* identity, void* user) {
+    const Paths* paths = static_cast<const Paths*>(user);
+    return std::string(identity) == "left-panel" ? paths->green.c_str() : paths->red.c_str();
+}
+
+class PlayerSets : public GlTest {
+  protected:
+    void SetUp() override {
+        set_fake_time_milliseconds(5000);
+        set_fake_counter(1000, 1000);
+        paths.red = folder.write("red.glsl", "void mainImage(out vec4 o, in vec2 p) { o = vec4(1.0, 0.0, 0.0, 1.0); }\n");
+        paths.green =
+            folder.write("green.glsl", "void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0, 1.0, 0.0, 1.0); }\n");
+        create_render_resources();
+        resize_player_sets(64, 64);
+        create_player_sets();
+    }
+
+    void TearDown() override {
+        destroy_player_sets();
+        destroy_render_resources();
+    }
+
+    void arrange(MonitorLayout layout, int monitors) {
+        arrange_player_sets(plan_pictures(layout, kTwoMonitors, monitors, kNoMonitor), kIdentities, path_for, &paths);
+    }
+
+    // Red, green or blue: whichever is brightest at a window pixel, '-' for none.
+    static char colour_at(int x, int y) {
+        unsigned char pixel[4] = {};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        if (pixel[0] > 200) return 'r';
+        if (pixel[1] > 200) return 'g';
+        return '-';
+    }
+
+    static void draw() {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw_player_sets();
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+
+    TempFolder folder{"lumenfold-sets"};
+    RecordingLog log;
+    Paths paths;
+};
+
+TEST_F(PlayerSets, EveryMonitorKeepsItsOwnSetWhileAnotherComesAndGoes) {
+    arrange(MonitorLayout::Each, 2);
+    ASSERT_EQ(player_set_count(), 2);
+    draw();
+    EXPECT_EQ(colour_at(40, 8), 'r') << "the primary's part of the window";
+    EXPECT_EQ(colour_at(8, 40), 'g') << "the left monitor's, 16 px higher";
+    EXPECT_EQ(colour_at(8, 4), '-') << "below the left monitor nothing is shown";
+    draw();
+    const GLuint primary_program = player_set(0).programs[kMainPass];
+    const int primary_frames = player_set(0).clock.frame;
+
+    arrange(MonitorLayout::Each, 1);  // the left monitor is unplugged
+    ASSERT_EQ(player_set_count(), 1);
+    EXPECT_TRUE(log.has_prefix("monitor gone: left-panel, ")) << log.joined();
+    EXPECT_EQ(player_set(0).programs[kMainPass], primary_program) << "the primary's set plays on";
+    EXPECT_EQ(player_set(0).clock.frame, primary_frames) << "without a restart";
+
+    arrange(MonitorLayout::Each, 2);  // and plugged back
+    draw();
+    EXPECT_EQ(colour_at(8, 40), 'g') << "its own set is back";
+    EXPECT_EQ(player_set(0).clock.frame, primary_frames + 1);
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
+}
+
+TEST_F(PlayerSets, ADuplicatedPictureCoversEveryOtherMonitor) {
+    arrange(MonitorLayout::Duplicate, 2);
+    ASSERT_EQ(player_set_count(), 1);
+    draw();
+    EXPECT_EQ(colour_at(40, 8), 'r');
+    EXPECT_EQ(colour_at(8, 40), 'r') << "the primary's picture on the left monitor";
+    EXPECT_EQ(colour_at(8, 4), '-');
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
+}
