@@ -65,6 +65,7 @@ PicturePlan plan_pictures(MonitorLayout layout, const MonitorRect* monitors, int
     if (count <= 0) {
         cover_window(&plan, fallback);
         add_picture(&plan, WindowPlace{0, 0, fallback.width, fallback.height}, -1);
+        plan.follows_window = true;
         return plan;
     }
     if (count > kMostMonitors) count = kMostMonitors;

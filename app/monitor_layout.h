@@ -49,6 +49,8 @@ struct PicturePlan {
     // cover each place with its own proportions.
     int copy_count;
     WindowPlace copies[kMostMonitors];
+    // No monitors were known: the one picture follows the window's size.
+    bool follows_window;
 };
 
 // No monitors (a desk the system could not read) plans one picture over

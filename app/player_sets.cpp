@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/app_settings.h"
@@ -14,6 +15,7 @@ static const int kIdentityBytes = 256;
 struct PlayerSlot {
     PlayingSet set;
     char identity[kIdentityBytes];
+    char* path;  // null: the built-in
 };
 
 static PlayerSlot slots[kMostMonitors];
@@ -47,13 +49,18 @@ void set_player_render_scale(int percent) {
 void create_player_sets() {
     create_playing_set(&slots[0].set, AppSettings.window_width, AppSettings.window_height, render_scale);
     slots[0].identity[0] = '\0';
+    slots[0].path = nullptr;
     slot_count = 1;
     sets_exist = true;
     following_the_window = true;
 }
 
 void destroy_player_sets() {
-    for (int index = 0; index < slot_count; ++index) destroy_playing_set(&slots[index].set);
+    for (int index = 0; index < slot_count; ++index) {
+        destroy_playing_set(&slots[index].set);
+        free(slots[index].path);
+        slots[index].path = nullptr;
+    }
     slot_count = 0;
     copy_count = 0;
     sets_exist = false;
@@ -74,6 +81,22 @@ static void free_slot(PlayerSlot* slot) {
     const unsigned long long bytes = render_target_bytes(slot->set);
     log_message("monitor gone: %s, %llu bytes freed", slot->identity[0] ? slot->identity : "(all)", bytes);
     destroy_playing_set(&slot->set);
+    free(slot->path);
+    slot->path = nullptr;
+}
+
+static bool same_path(const char* a, const char* b) {
+    if (!a || !b) return a == b;
+    return strcmp(a, b) == 0;
+}
+
+// The set plays `path` once it built by `rule`; else it plays on as it was.
+static bool install_in_slot(PlayerSlot* slot, const char* path, InstallRule rule) {
+    if (!install_pass_set(&slot->set, path, rule)) return false;
+    if (same_path(slot->path, path)) return true;
+    free(slot->path);
+    slot->path = path ? strdup(path) : nullptr;
+    return true;
 }
 
 static void place_set(PlayingSet* set, const WindowPlace& place) {
@@ -99,9 +122,10 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
         copy_identity(slot->identity, identity);
         create_playing_set(&slot->set, plan.pictures[picture].width, plan.pictures[picture].height, render_scale);
         place_in_window(&slot->set, plan.pictures[picture].x, plan.pictures[picture].y);
+        slot->path = nullptr;
         const char* path = path_for ? path_for(identity, user) : nullptr;
-        if (!install_pass_set(&slot->set, path, InstallRule::MainMustBuild) && path) {
-            install_pass_set(&slot->set, nullptr, InstallRule::MainMustBuild);
+        if (!install_in_slot(slot, path, InstallRule::MainMustBuild) && path) {
+            install_in_slot(slot, nullptr, InstallRule::MainMustBuild);
         }
     }
     for (int index = 0; index < slot_count; ++index) {
@@ -109,7 +133,7 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
     }
     for (int index = 0; index < kept_count; ++index) slots[index] = kept[index];
     slot_count = kept_count;
-    following_the_window = false;
+    following_the_window = plan.follows_window;
     copy_count = plan.copy_count;
     for (int index = 0; index < copy_count; ++index) copies[index] = plan.copies[index];
     // The one picture is shown several times: it is drawn off the window
@@ -120,7 +144,15 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
 bool install_on_every_set(const char* path, InstallRule rule) {
     bool installed = true;
     for (int index = 0; index < slot_count; ++index) {
-        installed = install_pass_set(&slots[index].set, path, rule) && installed;
+        installed = install_in_slot(&slots[index], path, rule) && installed;
+    }
+    return installed;
+}
+
+bool reinstall_sets_playing(const char* path, InstallRule rule) {
+    bool installed = true;
+    for (int index = 0; index < slot_count; ++index) {
+        if (same_path(slots[index].path, path)) installed = install_in_slot(&slots[index], path, rule) && installed;
     }
     return installed;
 }
@@ -128,7 +160,7 @@ bool install_on_every_set(const char* path, InstallRule rule) {
 bool install_on_monitor(const char* identity, const char* path, InstallRule rule) {
     const int index = slot_of(identity ? identity : "");
     if (index < 0) return false;
-    return install_pass_set(&slots[index].set, path, rule);
+    return install_in_slot(&slots[index], path, rule);
 }
 
 static void blit_cover(const PlayingSet& set, const WindowPlace& place) {
@@ -160,6 +192,7 @@ void wake_player_sets() {
     for (int index = 0; index < slot_count; ++index) resume_frame_clock(&slots[index].set.clock);
 }
 
+const char* player_set_path(int index) { return slots[index].path; }
 int player_set_count() { return slot_count; }
 const PlayingSet& player_set(int index) { return slots[index].set; }
 const PlayingSet& first_player_set() { return slots[0].set; }

@@ -32,6 +32,8 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
 
 // Every set plays the pass set at `path` (the built-in for null), by `rule`.
 bool install_on_every_set(const char* path, InstallRule rule);
+// Sets that play `path` build it again (a save); the others play on.
+bool reinstall_sets_playing(const char* path, InstallRule rule);
 // The set of one monitor only; false when no set has that identity.
 bool install_on_monitor(const char* identity, const char* path, InstallRule rule);
 
@@ -43,6 +45,8 @@ void draw_player_sets();
 void rest_player_sets();
 void wake_player_sets();
 
+// What a set plays: its path, or null for the built-in.
+const char* player_set_path(int index);
 int player_set_count();
 const PlayingSet& player_set(int index);
 const PlayingSet& first_player_set();

@@ -28,6 +28,15 @@ int read_setting(const char* key, const char* text, int default_value, int minim
     return default_value;
 }
 
+static MonitorLayout read_monitor_layout(const char* text, MonitorLayout default_layout) {
+    if (!text) return default_layout;
+    MonitorLayout layout = default_layout;
+    if (monitor_layout_from_name(text, &layout)) return layout;
+    log_message("settings: monitors=%s is not one of each, span, duplicate, primary; %s is used", outside_text(text).text,
+                monitor_layout_name(default_layout));
+    return default_layout;
+}
+
 PlayerSettings read_player_settings(SettingText text_of, void* user) {
     const PlayerSettings& d = kDefaultPlayerSettings;
     PlayerSettings settings;
@@ -38,10 +47,11 @@ PlayerSettings read_player_settings(SettingText text_of, void* user) {
         read_setting("pause_when_covered", text_of("pause_when_covered", user), d.pause_when_covered, 0, 1) != 0;
     settings.pause_on_battery_saver = read_setting("pause_on_battery_saver", text_of("pause_on_battery_saver", user),
                                                    d.pause_on_battery_saver, 0, 1) != 0;
+    settings.monitors = read_monitor_layout(text_of("monitors", user), d.monitors);
     return settings;
 }
 
 bool same_settings(const PlayerSettings& a, const PlayerSettings& b) {
     return a.frame_rate == b.frame_rate && a.render_scale == b.render_scale &&
-           a.pause_when_covered == b.pause_when_covered && a.pause_on_battery_saver == b.pause_on_battery_saver;
+           a.pause_when_covered == b.pause_when_covered && a.pause_on_battery_saver == b.pause_on_battery_saver && a.monitors == b.monitors;
 }

@@ -3,14 +3,17 @@
 // a value is kept apart from where it comes from, so every rule can be
 // tested without the file.
 
+#include "app/monitor_layout.h"
+
 struct PlayerSettings {
     int frame_rate;  // frames per second at most; 0: the display's refresh rate
     int render_scale;  // percent per side
     bool pause_when_covered;
     bool pause_on_battery_saver;
+    MonitorLayout monitors;
 };
 
-constexpr PlayerSettings kDefaultPlayerSettings = {0, 100, true, true};
+constexpr PlayerSettings kDefaultPlayerSettings = {0, 100, true, true, MonitorLayout::Each};
 
 constexpr int kHighestFrameRate = 1000;
 

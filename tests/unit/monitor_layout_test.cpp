@@ -55,6 +55,7 @@ TEST(MonitorLayoutPlan, ADeskThatCannotBeReadFallsBackToOnePicture) {
     const PicturePlan plan = plan_pictures(MonitorLayout::Each, nullptr, 0, kNoMonitor);
     ASSERT_EQ(plan.picture_count, 1);
     expect_place(plan.pictures[0], 0, 0, 800, 600);
+    EXPECT_TRUE(plan.follows_window);
 }
 
 TEST(MonitorLayoutPlan, ACopyCoversItsPlaceCentredWithoutStretching) {

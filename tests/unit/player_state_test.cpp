@@ -21,18 +21,21 @@ TEST(PlayerSettings, MissingKeysAreDefaultsAndBadValuesAreNamedOnce) {
     EXPECT_TRUE(same_settings(missing, kDefaultPlayerSettings));
     EXPECT_TRUE(log.lines.empty()) << "a missing key is silent";
 
-    file = {{"frame_rate", " 20 "}, {"render_scale", "50"}, {"pause_when_covered", "0"}};
+    file = {{"frame_rate", " 20 "}, {"render_scale", "50"}, {"pause_when_covered", "0"}, {"monitors", "span"}};
     const PlayerSettings set = read_player_settings(text_from_map, &file);
     EXPECT_EQ(set.frame_rate, 20);
     EXPECT_EQ(set.render_scale, 50);
     EXPECT_FALSE(set.pause_when_covered);
     EXPECT_TRUE(set.pause_on_battery_saver);
+    EXPECT_EQ(set.monitors, MonitorLayout::Span);
     EXPECT_TRUE(log.lines.empty());
 
-    file = {{"frame_rate", "fast"}, {"render_scale", "10"}, {"pause_when_covered", "1x"}, {"pause_on_battery_saver", ""}};
+    file = {{"frame_rate", "fast"}, {"render_scale", "10"}, {"pause_when_covered", "1x"}, {"pause_on_battery_saver", ""},
+            {"monitors", "all\n"}};
     const PlayerSettings bad = read_player_settings(text_from_map, &file);
     EXPECT_TRUE(same_settings(bad, kDefaultPlayerSettings));
-    ASSERT_EQ(log.lines.size(), 4u) << log.joined();
+    ASSERT_EQ(log.lines.size(), 5u) << log.joined();
+    EXPECT_EQ(log.lines[4], "settings: monitors=all\\x0A is not one of each, span, duplicate, primary; each is used");
     EXPECT_EQ(log.lines[0], "settings: frame_rate=fast is not a whole number from 0 to 1000; 0 is used");
     EXPECT_EQ(log.lines[1], "settings: render_scale=10 is not a whole number from 25 to 100; 100 is used");
     EXPECT_EQ(read_setting("frame_rate", "99999999999999999999", 0, 0, 1000), 0) << "no overflow";
