@@ -137,8 +137,11 @@ void notice_shell_started() {
     look_for_shell(now);
 }
 
-void follow_primary_screen() {
-    if (state == DesktopState::Attached) place_over_primary_screen(host_window, attachment);
+void follow_screen() {
+    if (state == DesktopState::Attached) place_over_covered_screen(host_window, attachment);
+}
+
+bool desktop_attached() { return state == DesktopState::Attached;
 }
 
 unsigned desktop_watch_interval_ms() {

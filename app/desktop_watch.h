@@ -22,8 +22,11 @@ void watch_desktop();
 void notice_host_window_gone();
 // "TaskbarCreated": a shell started, or the taskbar was only rebuilt.
 void notice_shell_started();
-// The displays changed: the window goes over the primary screen again.
-void follow_primary_screen();
+// The displays or the pictures' plan changed: the window goes over the
+// screen it covers again.
+void follow_screen();
+// Behind the icons now.
+bool desktop_attached();
 // How often the watch wants to look, in milliseconds.
 unsigned desktop_watch_interval_ms();
 // After each presented frame: reports how long a return to the desktop took.

@@ -13,6 +13,7 @@
 #include "app/host_window.h"
 #include "app/instance_name.h"
 #include "app/main_loop.h"
+#include "app/monitor_arrangement.h"
 #include "app/notification_window.h"
 #include "app/pausing.h"
 #include "app/player_arguments.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv) {
     create_render_resources();
     create_player_sets();
     install_first_pass_set(path);
+    arrange_monitors(arranged_layout(), desktop_attached());
 
     run_main_loop(notification);
 

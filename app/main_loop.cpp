@@ -21,23 +21,31 @@
 #include "base/log.h"
 #include "desktop/platform_services.h"
 #include "gl/gl_context.h"
+#include "app/monitor_arrangement.h"
 #include "app/player_sets.h"
 
 // The set whose first frame is still to be reported, once presented.
 static bool first_frame_pending = false;
 static char* pending_path = nullptr;
 
-static bool install_and_announce(const char* path, InstallRule rule) {
-    if (!install_on_every_set(path, rule)) return false;
+static void announce_when_presented(const char* path) {
+    free(pending_path);
+    pending_path = path ? strdup(path) : nullptr;
+    first_frame_pending = true;
+}
+
+// A save rebuilds only the sets that play the saved set; a set that is
+// installed anew (every set, or a reload) is the one the watch follows.
+static bool install_and_announce(const char* path, InstallRule rule, bool reload) {
+    if (reload ? !reinstall_sets_playing(path, rule) : !install_on_every_set(path, rule)) return false;
     // Copied first: `path` may be the watch's own, which the watch replaces.
     char* installed = path ? strdup(path) : nullptr;
     // Saves to the playing set's files install it again; the built-in set
     // has none.
     watch_pass_set(installed);
     watch_folder_of(installed);
-    free(pending_path);
-    pending_path = installed;
-    first_frame_pending = true;
+    announce_when_presented(installed);
+    free(installed);
     return true;
 }
 
@@ -54,8 +62,21 @@ static void answer_replaced_requests() {
     while (take_replaced_reply(&reply_thread)) post_forward_outcome(reply_thread, kOutcomeReplaced);
 }
 
+// A set for one monitor leaves the watch on what every monitor plays.
+static bool install_on_numbered_monitor(int number, const char* path) {
+    const char* identity = identity_of_monitor(number);
+    if (!identity) {
+        log_message("monitor %d: no such monitor", number);
+        return false;
+    }
+    if (!install_on_monitor(identity, path, InstallRule::MainMustBuild)) return false;
+    announce_when_presented(path);
+    return true;
+}
+
 static void carry_out(const PassSetRequest& request) {
-    const bool installed = install_and_announce(request.path, InstallRule::MainMustBuild);
+    const bool installed = request.monitor > 0 ? install_on_numbered_monitor(request.monitor, request.path)
+                                               : install_and_announce(request.path, InstallRule::MainMustBuild, false);
     post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
     free(request.path);
 }
@@ -71,7 +92,7 @@ void install_first_pass_set(const char* argument_path) {
     if (take_pass_set_request(&forwarded)) {
         carry_out(forwarded);
     } else {
-        install_and_announce(argument_path, InstallRule::MainMustBuild);
+        install_and_announce(argument_path, InstallRule::MainMustBuild, false);
     }
     carry_out_pass_set_requests();
 }
@@ -91,12 +112,16 @@ static void act_on_window_reports(HWND notification_window) {
         look_now = true;
     }
     if (take_player_event(kEventDisplaysChanged)) {
-        follow_primary_screen();
+        follow_monitors();
+        arrange_monitors(arranged_layout(), desktop_attached());
+        follow_screen();
         follow_display_refresh_rate();
     }
     if (!look_now) return;
     watch_desktop();
     arm_desktop_watch_timer(notification_window, desktop_watch_interval_ms());
+    // Attached again, or left without a desktop: the pictures follow.
+    if (desktop_attached() != arranged_for_attached()) arrange_monitors(arranged_layout(), desktop_attached());
 }
 
 // Drains every queued message without waiting; true once WM_QUIT was seen.
@@ -117,7 +142,7 @@ static void reload_after_save() {
     if (folder_changed()) note_folder_change(now);
     if (!pass_set_changed_on_disk(now)) return;
     log_message("pass set changed on disk: %s", watched_pass_set());
-    install_and_announce(watched_pass_set(), InstallRule::EveryPassMustBuild);
+    install_and_announce(watched_pass_set(), InstallRule::EveryPassMustBuild, true);
 }
 
 // Work that comes between frames, also while nothing is drawn: a forwarded

@@ -73,6 +73,16 @@ static int slot_of(const char* identity) {
     return -1;
 }
 
+// The set that played before any plan (over the whole window) goes to the
+// first monitor without a set of its own: the first plan builds nothing
+// again on a desk of one monitor.
+static int unplanned_slot(const bool* taken) {
+    for (int index = 0; index < slot_count; ++index) {
+        if (!taken[index] && slots[index].identity[0] == '\0') return index;
+    }
+    return -1;
+}
+
 static void copy_identity(char* to, const char* identity) {
     snprintf(to, kIdentityBytes, "%s", identity ? identity : "");
 }
@@ -106,16 +116,20 @@ static void place_set(PlayingSet* set, const WindowPlace& place) {
 
 void arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
                          void* user) {
+    if (!sets_exist) return;
     PlayerSlot* kept = arranged;
     bool taken[kMostMonitors] = {};
     int kept_count = 0;
     for (int picture = 0; picture < plan.picture_count; ++picture) {
         const char* identity = identities[picture] ? identities[picture] : "";
-        const int existing = slot_of(identity);
+        int existing = slot_of(identity);
+        if (existing >= 0 && taken[existing]) existing = -1;
+        if (existing < 0) existing = unplanned_slot(taken);
         PlayerSlot* slot = &kept[kept_count++];
-        if (existing >= 0 && !taken[existing]) {
+        if (existing >= 0) {
             taken[existing] = true;
             *slot = slots[existing];
+            copy_identity(slot->identity, identity);
             place_set(&slot->set, plan.pictures[picture]);
             continue;
         }

@@ -1,6 +1,8 @@
 #include "app/settings_apply.h"
 
+#include "app/desktop_watch.h"
 #include "app/frame_rate_cap.h"
+#include "app/monitor_arrangement.h"
 #include "app/pausing.h"
 #include "app/player_sets.h"
 
@@ -8,4 +10,6 @@ void apply_settings(const PlayerSettings& settings) {
     cap_frame_rate(settings.frame_rate);
     set_player_render_scale(settings.render_scale);
     follow_pause_settings(settings);
+    // Before the sets exist this only sets the layout they start with.
+    if (settings.monitors != arranged_layout()) arrange_monitors(settings.monitors, desktop_attached());
 }

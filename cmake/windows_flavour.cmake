@@ -21,6 +21,7 @@ add_library(lumenfold_platform STATIC
   app/frame_rate_cap.cpp
   app/host_window.cpp
   app/main_loop.cpp
+  app/monitor_arrangement.cpp
   app/notification_window.cpp
   app/pausing.cpp
   app/settings_apply.cpp

@@ -17,6 +17,15 @@ struct IconWorker {
 };
 
 static PrimaryScreenSource primary_screen_source = nullptr;
+static bool covering_more = false;
+static ScreenRect covered_rect = {0, 0, 0, 0};
+
+void cover_screen_rect(const ScreenRect* rect) {
+    covering_more = rect != nullptr;
+    if (rect) covered_rect = *rect;
+}
+
+ScreenRect covered_screen_rect() { return covering_more ? covered_rect : primary_screen_rect(); }
 
 void set_primary_screen_source(PrimaryScreenSource source) { primary_screen_source = source; }
 
@@ -76,7 +85,7 @@ static DesktopAttachment attach_to_classic_desktop(HWND window, HWND explorer, I
     // to be drawn there, so it moves as it was created.
     log_message("SetParent:%X", handle_bits(::SetParent(window, explorer)));
 
-    const ScreenRect screen = primary_screen_rect();
+    const ScreenRect screen = covered_screen_rect();
     const POINT origin = screen_point_in(explorer, screen.x, screen.y);
     log_message("SetWindowPos:%d %d", screen.width, screen.height);
     ::SetWindowPos(window, nullptr, origin.x, origin.y, screen.width, screen.height, 0);
@@ -115,7 +124,7 @@ static DesktopAttachment attach_to_raised_desktop(HWND window, HWND explorer, HW
     log_message("SetParent:%X", handle_bits(::SetParent(window, explorer)));
     make_opaque_layered(window);
 
-    const ScreenRect screen = primary_screen_rect();
+    const ScreenRect screen = covered_screen_rect();
     const POINT origin = screen_point_in(explorer, screen.x, screen.y);
     log_message("SetWindowPos:%d %d", screen.width, screen.height);
     // Directly below the icon view puts the player above the worker that
@@ -161,9 +170,9 @@ bool attachment_intact(HWND window, const DesktopAttachment& attachment) {
            ::GetAncestor(window, GA_PARENT) == attachment.program_manager;
 }
 
-void place_over_primary_screen(HWND window, const DesktopAttachment& attachment) {
+void place_over_covered_screen(HWND window, const DesktopAttachment& attachment) {
     if (attachment.layout == DesktopLayout::None) return;
-    const ScreenRect screen = primary_screen_rect();
+    const ScreenRect screen = covered_screen_rect();
     const POINT origin = screen_point_in(attachment.program_manager, screen.x, screen.y);
     RECT now = {0, 0, 0, 0};
     ::GetWindowRect(window, &now);

@@ -29,8 +29,8 @@ bool desktop_shell_ready();
 // Always true for a window that never attached.
 bool attachment_intact(HWND window, const DesktopAttachment& attachment);
 
-// Places an attached window over the primary screen as it is now.
-void place_over_primary_screen(HWND window, const DesktopAttachment& attachment);
+// Places an attached window over the screen it covers as it is now.
+void place_over_covered_screen(HWND window, const DesktopAttachment& attachment);
 
 // Shows the wallpaper worker again, so the desktop picture comes back.
 void restore_wallpaper_worker(const DesktopAttachment& attachment);
@@ -46,3 +46,8 @@ struct ScreenRect {
 typedef ScreenRect (*PrimaryScreenSource)();
 void set_primary_screen_source(PrimaryScreenSource source);  // null: the system's
 ScreenRect primary_screen_rect();
+
+// What an attached window covers: the primary screen, or the rectangle the
+// player's pictures need (every monitor). Null: the primary screen again.
+void cover_screen_rect(const ScreenRect* rect);
+ScreenRect covered_screen_rect();

@@ -60,7 +60,7 @@ class FollowingTheScreen : public testing::Test {
 TEST_F(FollowingTheScreen, TheWindowCoversTheNewPrimaryScreenAndTheTargetsFollow) {
     const DesktopAttachment classic = {DesktopLayout::Classic, program_manager, icon_view, nullptr};
     fake_screen = ScreenRect{0, 0, 1024, 768};
-    place_over_primary_screen(host, classic);
+    place_over_covered_screen(host, classic);
     const RECT rect = host_rect();
     EXPECT_EQ(rect.left, 0) << "at the primary screen, not at the program manager's corner";
     EXPECT_EQ(rect.top, 0);
@@ -70,7 +70,7 @@ TEST_F(FollowingTheScreen, TheWindowCoversTheNewPrimaryScreenAndTheTargetsFollow
     EXPECT_EQ(player_window_height(), 768);
 
     fake_screen = ScreenRect{0, 0, 1920, 1080};
-    place_over_primary_screen(host, classic);
+    place_over_covered_screen(host, classic);
     EXPECT_EQ(host_rect().right, 1920);
     EXPECT_EQ(player_window_height(), 1080);
 }
@@ -79,7 +79,7 @@ TEST_F(FollowingTheScreen, OnTheRaisedDesktopTheWindowStaysRightBelowTheIcons) {
     const DesktopAttachment raised = {DesktopLayout::Raised, program_manager, icon_view, nullptr};
     ::SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     fake_screen = ScreenRect{0, 0, 640, 480};
-    place_over_primary_screen(host, raised);
+    place_over_covered_screen(host, raised);
     EXPECT_EQ(::GetWindow(icon_view, GW_HWNDNEXT), host);
     EXPECT_EQ(host_rect().right, 640);
 }

@@ -1,0 +1,54 @@
+#include "app/monitor_arrangement.h"
+
+#include "app/desktop_watch.h"
+#include "app/player_sets.h"
+#include "app/reload_watch.h"
+#include "desktop/desktop_layer.h"
+#include "desktop/monitor_watch.h"
+
+static MonitorLayout last_layout = MonitorLayout::Each;
+static bool last_attached = false;
+
+// A monitor plugged in plays what every monitor plays now.
+static const char* path_every_monitor_plays(const char*, void*) { return watched_pass_set(); }
+
+static int monitor_rects(const MonitorList& list, MonitorRect* rects) {
+    const int count = list.count < kMostMonitors ? list.count : kMostMonitors;
+    for (int index = 0; index < count; ++index) {
+        const Monitor& m = list.monitors[index];
+        rects[index] = MonitorRect{m.x, m.y, m.width, m.height, m.primary};
+    }
+    return count;
+}
+
+void arrange_monitors(MonitorLayout layout, bool attached) {
+    last_layout = layout;
+    last_attached = attached;
+    const MonitorList& list = known_monitors();
+    MonitorRect rects[kMostMonitors];
+    const int count = attached ? monitor_rects(list, rects) : 0;
+    const MonitorRect window = {0, 0, player_window_width(), player_window_height(), true};
+    const PicturePlan plan = plan_pictures(layout, rects, count, window);
+
+    const char* identities[kMostMonitors];
+    for (int picture = 0; picture < plan.picture_count; ++picture) {
+        const int monitor = plan.monitor_of_picture[picture];
+        identities[picture] = monitor >= 0 ? list.monitors[monitor].identity : "";
+    }
+    if (attached) {
+        const ScreenRect covered = {plan.window_x, plan.window_y, plan.window_width, plan.window_height};
+        cover_screen_rect(&covered);
+        follow_screen();
+    }
+    arrange_player_sets(plan, identities, path_every_monitor_plays, nullptr);
+}
+
+MonitorLayout arranged_layout() { return last_layout; }
+
+bool arranged_for_attached() { return last_attached; }
+
+const char* identity_of_monitor(int number) {
+    const MonitorList& list = known_monitors();
+    if (number < 1 || number > list.count) return nullptr;
+    return list.monitors[number - 1].identity;
+}
