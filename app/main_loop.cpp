@@ -19,6 +19,7 @@
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "base/log.h"
+#include "desktop/monitor_watch.h"
 #include "desktop/platform_services.h"
 #include "gl/gl_context.h"
 #include "render/frame_clock.h"
@@ -93,6 +94,7 @@ static void act_on_window_reports(HWND notification_window) {
         look_now = true;
     }
     if (take_player_event(kEventDisplaysChanged)) {
+        follow_monitors();
         follow_primary_screen();
         follow_display_refresh_rate();
     }
