@@ -149,7 +149,7 @@ lumenfold_xorg_answers() {
 # Starts the bench on a free display, lays out both monitors and exports
 # DISPLAY; LUMENFOLD_XORG_PID names the server. Xorg needs root here. A
 # watcher ends the server with the shell that started it, however that shell
-# ends, and none outlives ten minutes.
+# ends, and none outlives LUMENFOLD_XORG_SECONDS (ten minutes without it).
 lumenfold_start_xorg_bench() {
     local number folder
     command -v xrandr >/dev/null || { echo "xrandr is missing: run scripts/setup" >&2; return 1; }
@@ -162,7 +162,7 @@ lumenfold_start_xorg_bench() {
     folder="$LUMENFOLD_BUILD/xorg-bench/$number"
     mkdir -p "$folder"
     lumenfold_write_bench_config "$folder/xorg.conf"
-    timeout 600 /usr/lib/xorg/Xorg ":$number" -config "$folder/xorg.conf" -noreset -nolisten tcp \
+    timeout "${LUMENFOLD_XORG_SECONDS:-600}" /usr/lib/xorg/Xorg ":$number" -config "$folder/xorg.conf" -noreset -nolisten tcp \
         -logfile "$folder/xorg.log" >"$folder/xorg.out" 2>&1 &
     LUMENFOLD_XORG_PID=$!
     local owner=$BASHPID
