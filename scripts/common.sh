@@ -146,24 +146,15 @@ lumenfold_xorg_answers() {
     kill -0 "$LUMENFOLD_XORG_PID" 2>/dev/null && xrandr --current 2>/dev/null | grep -q "^$LUMENFOLD_BENCH_PRIMARY "
 }
 
-# Starts the bench on a free display, lays out both monitors and exports
-# DISPLAY; LUMENFOLD_XORG_PID names the server. Xorg needs root here. A
-# watcher ends the server with the shell that started it, however that shell
-# ends, and none outlives LUMENFOLD_XORG_SECONDS (ten minutes without it).
-lumenfold_start_xorg_bench() {
-    local number folder
-    command -v xrandr >/dev/null || { echo "xrandr is missing: run scripts/setup" >&2; return 1; }
-    [[ -x /usr/lib/xorg/Xorg && -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
-        { echo "Xorg with the dummy driver is missing: run scripts/setup" >&2; return 1; }
-    [[ $(id -u) -eq 0 ]] || { echo "the Xorg bench runs as root" >&2; return 1; }
-    # Apart from the numbers Xvfb's users take first, so that two starts at
-    # once rarely pick the same one.
-    number=$(lumenfold_free_display 300) || { echo "no free X display" >&2; return 1; }
-    folder="$LUMENFOLD_BUILD/xorg-bench/$number"
+# Starts one Xorg of the bench on DISPLAY_NUMBER; true once it answers,
+# false when it ended first (another server took the display meanwhile) or
+# did not answer within half a minute.
+lumenfold_try_xorg() {
+    local number=$1 folder="$LUMENFOLD_BUILD/xorg-bench/$1" deadline
     mkdir -p "$folder"
     lumenfold_write_bench_config "$folder/xorg.conf"
-    timeout "${LUMENFOLD_XORG_SECONDS:-600}" /usr/lib/xorg/Xorg ":$number" -config "$folder/xorg.conf" -noreset -nolisten tcp \
-        -logfile "$folder/xorg.log" >"$folder/xorg.out" 2>&1 &
+    timeout "${LUMENFOLD_XORG_SECONDS:-600}" /usr/lib/xorg/Xorg ":$number" -config "$folder/xorg.conf" \
+        -noreset -nolisten tcp -logfile "$folder/xorg.log" >"$folder/xorg.out" 2>&1 &
     LUMENFOLD_XORG_PID=$!
     local owner=$BASHPID
     (
@@ -172,12 +163,35 @@ lumenfold_start_xorg_bench() {
     ) >/dev/null 2>&1 &
     LUMENFOLD_XORG_WATCHER=$!
     export DISPLAY=":$number"
-    if ! lumenfold_wait_until 30 lumenfold_xorg_answers; then
-        echo "Xorg did not start on :$number; its log:" >&2
-        tail -20 "$folder/xorg.log" >&2 2>/dev/null
-        lumenfold_stop_xorg_bench
-        return 1
-    fi
+    deadline=$((SECONDS + 30))
+    until lumenfold_xorg_answers; do
+        if ! kill -0 "$LUMENFOLD_XORG_PID" 2>/dev/null || ((SECONDS >= deadline)); then
+            echo "Xorg did not start on :$number; its log ends:" >&2
+            tail -5 "$folder/xorg.log" >&2 2>/dev/null
+            lumenfold_stop_xorg_bench
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# Starts the bench on a free display, lays out both monitors and exports
+# DISPLAY; LUMENFOLD_XORG_PID names the server. Xorg needs root here. A
+# watcher ends the server with the shell that started it, however that shell
+# ends, and none outlives LUMENFOLD_XORG_SECONDS (ten minutes without it).
+lumenfold_start_xorg_bench() {
+    local number tries
+    command -v xrandr >/dev/null || { echo "xrandr is missing: run scripts/setup" >&2; return 1; }
+    [[ -x /usr/lib/xorg/Xorg && -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
+        { echo "Xorg with the dummy driver is missing: run scripts/setup" >&2; return 1; }
+    [[ $(id -u) -eq 0 ]] || { echo "the Xorg bench runs as root" >&2; return 1; }
+    for tries in 1 2 3; do
+        # Apart from the numbers Xvfb's users take first, so that two starts
+        # at once rarely pick the same one.
+        number=$(lumenfold_free_display 300) || { echo "no free X display" >&2; return 1; }
+        lumenfold_try_xorg "$number" && break
+        ((tries < 3)) || return 1
+    done
     xrandr --addmode "$LUMENFOLD_BENCH_SECOND" 1024x768 || { lumenfold_stop_xorg_bench; return 1; }
     lumenfold_plug_second_monitor || { lumenfold_stop_xorg_bench; return 1; }
 }
@@ -196,7 +210,7 @@ lumenfold_stop_xorg_bench() {
 }
 
 # The monitors the X server has on, one "NAME WxH+X+Y" line each. The dummy
-# driver calls every output but the first disconnected, on or not.
+# driver may call an output that is on disconnected, until it is probed.
 lumenfold_bench_outputs() {
     xrandr --current |
         sed -n 's/^\([A-Z0-9]*\) \(dis\)\{0,1\}connected \(primary \)\{0,1\}\([0-9]*x[0-9]*+[0-9]*+[0-9]*\).*/\1 \4/p'
