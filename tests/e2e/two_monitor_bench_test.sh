@@ -39,6 +39,8 @@ check "the second monitor is plugged back" "lumenfold_plug_second_monitor"
 check "Wine sees two again" "eventually wine_sees_both 10"
 check "the player reads them again on resume from sleep" \
     "[[ \$(probe power resume) == sent=1 ]] && wait_for_log '^monitors: 2$' 20 && (( \$(count_logged '^monitors: 2$') == 2 ))"
+check "the monitor that came back has the identity it had" \
+    "(( \$(count_logged '^monitor 2: ') == 2 && \$(logged | grep '^monitor 2: ' | sort -u | wc -l) == 1 ))"
 announce_display_change
 sync_player
 check "a display change that moved nothing logs nothing" "(( \$(count_logged '^monitors: ') == 3 ))"
