@@ -24,6 +24,7 @@
 #include "base/log.h"
 #include "desktop/desktop_layer.h"
 #include "desktop/dpi_awareness.h"
+#include "desktop/monitor_watch.h"
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
 #include "app/player_sets.h"
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
     if (!open_log_file()) return 1;
     remember_log_path(kLogFileName);
     enable_dpi_awareness();
+    // Read once the process is DPI aware, so every size is in physical pixels.
+    start_monitor_watch();
 
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     if (!register_window_classes(instance)) return 1;

@@ -11,18 +11,19 @@
 #include "app/desktop_watch.h"
 #include "app/folder_watch.h"
 #include "app/frame_rate_cap.h"
+#include "app/monitor_arrangement.h"
 #include "app/notification_window.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
 #include "app/player_events.h"
+#include "app/player_sets.h"
 #include "app/reload_watch.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "base/log.h"
+#include "desktop/monitor_watch.h"
 #include "desktop/platform_services.h"
 #include "gl/gl_context.h"
-#include "app/monitor_arrangement.h"
-#include "app/player_sets.h"
 
 // The set whose first frame is still to be reported, once presented.
 static bool first_frame_pending = false;

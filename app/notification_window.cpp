@@ -49,6 +49,8 @@ static LRESULT CALLBACK notification_window_proc(HWND window, UINT message, WPAR
             handle_session_change(wparam);
             return 0;
         case WM_POWERBROADCAST:
+            // After sleep a monitor may be gone, or another one there.
+            if (wparam == PBT_APMRESUMEAUTOMATIC) report_player_event(kEventDisplaysChanged);
             if (handle_power_broadcast(wparam, lparam)) return TRUE;
             break;
         case WM_DISPLAYCHANGE:

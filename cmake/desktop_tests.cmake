@@ -9,7 +9,8 @@ lumenfold_windows_defaults(lumenfold_fake_shell)
 lumenfold_warnings(lumenfold_fake_shell)
 
 if(CMAKE_CROSSCOMPILING)
-  file(GLOB LUMENFOLD_DESKTOP_E2E_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/e2e/desktop_*_test.sh)
+  file(GLOB LUMENFOLD_DESKTOP_E2E_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/e2e/desktop_*_test.sh
+    ${CMAKE_SOURCE_DIR}/tests/e2e/two_monitor_*_test.sh)
   foreach(script ${LUMENFOLD_DESKTOP_E2E_SCRIPTS})
     get_filename_component(name ${script} NAME_WE)
     set_property(TEST windows.e2e.${name} APPEND PROPERTY

@@ -10,8 +10,9 @@ function(lumenfold_windows_defaults target)
   endif()
 endfunction()
 
-lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp)
-target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32)
+lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp
+  desktop/monitors_win32.cpp)
+target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32 user32)
 lumenfold_windows_defaults(lumenfold_core)
 
 # Everything that talks to Windows, apart from the entry point.

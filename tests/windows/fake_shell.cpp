@@ -3,7 +3,10 @@
 // the top-level windows that a taskbar came up, and, when message 0x052C
 // arrives, builds the desktop layout it was asked to play. It tells what it
 // sees, so tests assert on the outcome rather than on the calls that led
-// there.
+// there. Like Explorer's, its desktop windows span the virtual screen,
+// every monitor, and follow it on WM_DISPLAYCHANGE: the top-level ones sit
+// at its corner, the children fill their parent, so every client origin is
+// that corner.
 //
 //   lumenfold_fake_shell serve <layout> [--icon-view-after MS] [path]
 //                                        plays the shell until stopped; the
@@ -18,7 +21,9 @@
 //       deaf            a program manager without icons that ignores 0x052C
 //   lumenfold_fake_shell wait            returns once a shell is up
 //   lumenfold_fake_shell gone            returns once no shell is up
-//   lumenfold_fake_shell report          prints what the shell sees
+//   lumenfold_fake_shell report          prints what the shell sees, the
+//                                        span of each desktop window and the
+//                                        virtual screen among it
 //   lumenfold_fake_shell stop            ends the shell
 //
 // Killing its process (taskkill /f) ends it as Explorer ends when it
@@ -69,22 +74,58 @@ static unsigned bits(HWND window) { return static_cast<unsigned>(reinterpret_cas
 static int screen_width() { return ::GetSystemMetrics(SM_CXSCREEN); }
 static int screen_height() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
+// Explorer's desktop windows span the virtual screen, every monitor, whose
+// top-left corner lies left of or above the primary's when another monitor
+// is there.
+static RECT virtual_screen() {
+    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 static HWND find_program_manager() {
     return ::FindWindowExA(::GetDesktopWindow(), nullptr, "Progman", "Program Manager");
 }
 
 // ---- building the layouts
 
+// Where a desktop window goes: a top-level one over the virtual screen, a
+// child over the whole of its parent, whose client origin is the virtual
+// screen's corner.
+static RECT desktop_window_rect(HWND parent) {
+    const RECT screen = virtual_screen();
+    if (!parent) return screen;
+    return RECT{0, 0, screen.right - screen.left, screen.bottom - screen.top};
+}
+
 static HWND create_worker(HWND parent) {
     const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
     const DWORD ex_style = parent ? 0 : WS_EX_NOACTIVATE;
-    return ::CreateWindowExA(ex_style, "WorkerW", "", style, 0, 0, screen_width(), screen_height(), parent, nullptr,
-                             ::GetModuleHandleA(nullptr), nullptr);
+    const RECT rect = desktop_window_rect(parent);
+    return ::CreateWindowExA(ex_style, "WorkerW", "", style, rect.left, rect.top, rect.right - rect.left,
+                             rect.bottom - rect.top, parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 static HWND create_icon_view_in(HWND parent, DWORD ex_style) {
-    return ::CreateWindowExA(ex_style, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, screen_width(),
-                             screen_height(), parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    const RECT rect = desktop_window_rect(parent);
+    return ::CreateWindowExA(ex_style, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+                             rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
+}
+
+static void span_virtual_screen(HWND window) {
+    if (!window) return;
+    HWND parent = (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? ::GetParent(window) : nullptr;
+    const RECT rect = desktop_window_rect(parent);
+    ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// As Explorer does when a monitor comes, goes or changes size.
+static void follow_display_change() {
+    const ShellWindows& windows = shell.windows;
+    const HWND all[] = {windows.program_manager, windows.icon_worker, windows.icon_view, windows.wallpaper_worker};
+    for (HWND window : all) span_virtual_screen(window);
 }
 
 static void place_below(HWND window, HWND above) {
@@ -231,6 +272,17 @@ static std::string describe_top_level_workers() {
     return "workers=" + (roles.empty() ? std::string("none") : roles) + "\n";
 }
 
+// A window's rect and its client origin, both in screen coordinates.
+static std::string describe_span(const char* role, HWND window) {
+    if (!window) return format("%s-span=none\n", role);
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    POINT origin = {0, 0};
+    ::ClientToScreen(window, &origin);
+    return format("%s-span=%ld,%ld,%ld,%ld client-origin=%ld,%ld\n", role, rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top, origin.x, origin.y);
+}
+
 static std::string describe_shell() {
     const ShellWindows& windows = shell.windows;
     const LONG ex_style = ::GetWindowLongA(windows.program_manager, GWL_EXSTYLE);
@@ -238,6 +290,12 @@ static std::string describe_shell() {
     report += format("layout=%s\n", shell.layout_name);
     report += format("split-requests=%d\n", shell.split_requests);
     report += format("screen=%dx%d\n", screen_width(), screen_height());
+    const RECT screen = virtual_screen();
+    report += format("virtual-screen=%ld,%ld,%ld,%ld\n", screen.left, screen.top, screen.right - screen.left,
+                     screen.bottom - screen.top);
+    report += describe_span("program-manager", windows.program_manager);
+    report += describe_span("icon-worker", windows.icon_worker);
+    report += describe_span("wallpaper-worker", windows.wallpaper_worker);
     report += format("program-manager=%X noredirection=%d\n", bits(windows.program_manager),
                      (ex_style & WS_EX_NOREDIRECTIONBITMAP) ? 1 : 0);
     report += format("icon-worker=%X\n", bits(windows.icon_worker));
@@ -283,6 +341,9 @@ static LRESULT CALLBACK program_manager_proc(HWND window, UINT message, WPARAM w
         return 1;
     }
     switch (message) {
+        case WM_DISPLAYCHANGE:
+            follow_display_change();
+            return 0;
         case WM_TIMER:
             if (wparam == kLifetimeTimer) ::DestroyWindow(window);
             if (wparam == kIconViewTimer) {
@@ -338,9 +399,10 @@ static int serve() {
 
     // The raised desktop's program manager has no redirection surface.
     const DWORD ex_style = WS_EX_NOACTIVATE | (shell.layout == Layout::Raised ? WS_EX_NOREDIRECTIONBITMAP : 0);
+    const RECT screen = virtual_screen();
     shell.windows.program_manager = ::CreateWindowExA(
-        ex_style, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-        ::GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        ex_style, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, screen.left, screen.top,
+        screen.right - screen.left, screen.bottom - screen.top, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!shell.windows.program_manager) return 1;
     place_below(shell.windows.program_manager, HWND_BOTTOM);
     ::SetTimer(shell.windows.program_manager, kLifetimeTimer, kLifetimeMs, nullptr);

@@ -31,6 +31,9 @@
 //                           `uncover` or SECONDS; cover=1 once it is up
 //   uncover                 closes it; cover=0 once it is gone
 //   desktop-window          desktop=<hex>
+//   monitors                one line per monitor, as the system lists them:
+//                           monitor=<device> x y w h [primary]
+//   power resume            the resume-from-sleep broadcast; sent=0|1
 // Stand-ins:
 //   hung-player SECONDS     holds the player's mutex and a window of its
 //                           class that never answers, for SECONDS; prints
@@ -208,6 +211,8 @@ static int change_session(const char* change) {
     return print_sent(send_to_notify_window(WM_WTSSESSION_CHANGE, event, session));
 }
 
+static bool broadcast(UINT message, WPARAM wparam, LPARAM lparam);
+
 // {6FE69556-704A-47A0-8F24-C28D936FDA47}: 0 off, 1 on, 2 dimmed.
 static const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 // {E00958C0-C213-4ACE-AC77-FECCED2EEEA5}: 1 while battery saver is on.
@@ -244,6 +249,9 @@ static bool send_power_setting(const GUID& setting, DWORD value) {
 }
 
 static int change_power(const char* what, const char* state) {
+    // The notification window is top-level, so the broadcast reaches it as
+    // it reaches every program after sleep.
+    if (strcmp(what, "resume") == 0) return print_sent(broadcast(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0));
     if (strcmp(what, "display") == 0) {
         const char* const states[] = {"off", "on", "dimmed"};
         for (DWORD value = 0; value < 3; ++value) {
@@ -386,6 +394,18 @@ static int uncover() {
     printf("cover=%d\n", gone ? 0 : 1);
     return gone ? 0 : 1;
 }
+
+static BOOL CALLBACK print_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFOEXA info;
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& rect = info.rcMonitor;
+    printf("monitor=%s %ld %ld %ld %ld%s\n", info.szDevice, rect.left, rect.top, rect.right - rect.left,
+           rect.bottom - rect.top, (info.dwFlags & MONITORINFOF_PRIMARY) ? " primary" : "");
+    return TRUE;
+}
+
+static int print_monitors() { return ::EnumDisplayMonitors(nullptr, nullptr, print_monitor, 0) ? 0 : 1; }
 
 static int change_display_mode(int width, int height) {
     DEVMODEA mode;
@@ -551,6 +571,8 @@ int main(int argc, char** argv) {
     if (command == "command" && argc > 2) return send_command(argv[2]);
     if (command == "session" && argc > 2) return change_session(argv[2]);
     if (command == "power" && argc > 3) return change_power(argv[2], argv[3]);
+    if (command == "power" && argc > 2) return change_power(argv[2], "");
+    if (command == "monitors") return print_monitors();
     if (command == "displaychange") return broadcast_display_change();
     if (command == "settingchange") return broadcast_setting_change();
     if (command == "cover" && argc > 3) return cover(argv[2], argv[3]);
