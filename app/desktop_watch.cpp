@@ -139,9 +139,7 @@ void notice_shell_started() {
 
 void follow_screen() {
     if (state == DesktopState::Attached) place_over_covered_screen(host_window, attachment);
-}
-
-bool desktop_attached() { return state == DesktopState::Attached;
+    if (state == DesktopState::TopLevel) place_below_other_windows(host_window, covered_screen_rect());
 }
 
 unsigned desktop_watch_interval_ms() {

@@ -25,8 +25,6 @@ void notice_shell_started();
 // The displays or the pictures' plan changed: the window goes over the
 // screen it covers again.
 void follow_screen();
-// Behind the icons now.
-bool desktop_attached();
 // How often the watch wants to look, in milliseconds.
 unsigned desktop_watch_interval_ms();
 // After each presented frame: reports how long a return to the desktop took.

@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     create_render_resources();
     create_player_sets();
     install_first_pass_set(path);
-    arrange_monitors(arranged_layout(), desktop_attached());
+    arrange_monitors(arranged_layout());
 
     run_main_loop(notification);
 

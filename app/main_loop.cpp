@@ -114,15 +114,13 @@ static void act_on_window_reports(HWND notification_window) {
     }
     if (take_player_event(kEventDisplaysChanged)) {
         follow_monitors();
-        arrange_monitors(arranged_layout(), desktop_attached());
-        follow_screen();
+        arrange_monitors(arranged_layout());
         follow_display_refresh_rate();
     }
     if (!look_now) return;
     watch_desktop();
     arm_desktop_watch_timer(notification_window, desktop_watch_interval_ms());
-    // Attached again, or left without a desktop: the pictures follow.
-    if (desktop_attached() != arranged_for_attached()) arrange_monitors(arranged_layout(), desktop_attached());
+
 }
 
 // Drains every queued message without waiting; true once WM_QUIT was seen.

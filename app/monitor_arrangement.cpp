@@ -7,7 +7,6 @@
 #include "desktop/monitor_watch.h"
 
 static MonitorLayout last_layout = MonitorLayout::Each;
-static bool last_attached = false;
 
 // A monitor plugged in plays what every monitor plays now.
 static const char* path_every_monitor_plays(const char*, void*) { return watched_pass_set(); }
@@ -21,12 +20,11 @@ static int monitor_rects(const MonitorList& list, MonitorRect* rects) {
     return count;
 }
 
-void arrange_monitors(MonitorLayout layout, bool attached) {
+void arrange_monitors(MonitorLayout layout) {
     last_layout = layout;
-    last_attached = attached;
     const MonitorList& list = known_monitors();
     MonitorRect rects[kMostMonitors];
-    const int count = attached ? monitor_rects(list, rects) : 0;
+    const int count = monitor_rects(list, rects);
     const MonitorRect window = {0, 0, player_window_width(), player_window_height(), true};
     const PicturePlan plan = plan_pictures(layout, rects, count, window);
 
@@ -35,7 +33,7 @@ void arrange_monitors(MonitorLayout layout, bool attached) {
         const int monitor = plan.monitor_of_picture[picture];
         identities[picture] = monitor >= 0 ? list.monitors[monitor].identity : "";
     }
-    if (attached) {
+    if (!plan.follows_window) {
         const ScreenRect covered = {plan.window_x, plan.window_y, plan.window_width, plan.window_height};
         cover_screen_rect(&covered);
         follow_screen();
@@ -44,8 +42,6 @@ void arrange_monitors(MonitorLayout layout, bool attached) {
 }
 
 MonitorLayout arranged_layout() { return last_layout; }
-
-bool arranged_for_attached() { return last_attached; }
 
 const char* identity_of_monitor(int number) {
     const MonitorList& list = known_monitors();

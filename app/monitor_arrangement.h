@@ -1,17 +1,15 @@
 #pragma once
 // Brings the player to the monitors as last read and the layout the user
 // set: the pictures' plan, a set for each picture, and the window over the
-// screen the plan covers.
+// part of the screen the plan covers, behind the icons or below every other
+// window.
 
 #include "app/monitor_layout.h"
 
-// Behind the icons the window covers what the plan needs; a top-level
-// window keeps its own size and plays one picture over it.
-void arrange_monitors(MonitorLayout layout, bool attached);
+void arrange_monitors(MonitorLayout layout);
 
-// The layout the player arranged for last, and whether behind the icons.
+// The layout the player arranged for last.
 MonitorLayout arranged_layout();
-bool arranged_for_attached();
 
 // The identity of monitor `number` as the menu and `--monitor` count them
 // (1: the primary), or null when there is no such monitor.

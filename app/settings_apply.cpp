@@ -1,6 +1,5 @@
 #include "app/settings_apply.h"
 
-#include "app/desktop_watch.h"
 #include "app/frame_rate_cap.h"
 #include "app/monitor_arrangement.h"
 #include "app/pausing.h"
@@ -11,5 +10,5 @@ void apply_settings(const PlayerSettings& settings) {
     set_player_render_scale(settings.render_scale);
     follow_pause_settings(settings);
     // Before the sets exist this only sets the layout they start with.
-    if (settings.monitors != arranged_layout()) arrange_monitors(settings.monitors, desktop_attached());
+    if (settings.monitors != arranged_layout()) arrange_monitors(settings.monitors);
 }

@@ -187,6 +187,15 @@ void place_over_covered_screen(HWND window, const DesktopAttachment& attachment)
                    flags);
 }
 
+void place_below_other_windows(HWND window, const ScreenRect& screen) {
+    RECT now = {0, 0, 0, 0};
+    ::GetWindowRect(window, &now);
+    const bool moved = now.left != screen.x || now.top != screen.y || now.right - now.left != screen.width ||
+                       now.bottom - now.top != screen.height;
+    if (moved) log_message("screen:%d %d at %d %d", screen.width, screen.height, screen.x, screen.y);
+    ::SetWindowPos(window, HWND_BOTTOM, screen.x, screen.y, screen.width, screen.height, SWP_NOACTIVATE);
+}
+
 void restore_wallpaper_worker(const DesktopAttachment& attachment) {
     if (attachment.hidden_worker && ::IsWindow(attachment.hidden_worker)) {
         ::ShowWindow(attachment.hidden_worker, SW_SHOWNA);

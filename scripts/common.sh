@@ -24,10 +24,11 @@ lumenfold_free_display() {
     return 1
 }
 
-# Starts a private Xvfb of the given size (1920x1080 without one) and
+# Starts a private Xvfb of the given size (1280x720 without one: the player
+# covers the whole screen, and llvmpipe pays for every pixel) and
 # exports DISPLAY; LUMENFOLD_XVFB_PID names it.
 lumenfold_start_xvfb() {
-    local number size=${1:-1920x1080}
+    local number size=${1:-1280x720}
     number=$(lumenfold_free_display) || { echo "no free X display" >&2; return 1; }
     Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     LUMENFOLD_XVFB_PID=$!
