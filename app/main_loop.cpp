@@ -12,6 +12,7 @@
 #include "app/folder_watch.h"
 #include "app/frame_rate_cap.h"
 #include "app/monitor_arrangement.h"
+#include "app/monitor_choices.h"
 #include "app/notification_window.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
@@ -71,13 +72,20 @@ static bool install_on_numbered_monitor(int number, const char* path) {
         return false;
     }
     if (!install_on_monitor(identity, path, InstallRule::MainMustBuild)) return false;
+    remember_monitor_choice(identity, path);
     announce_when_presented(path);
+    return true;
+}
+
+static bool install_on_every_monitor(const char* path) {
+    if (!install_and_announce(path, InstallRule::MainMustBuild, false)) return false;
+    forget_monitor_choices();
     return true;
 }
 
 static void carry_out(const PassSetRequest& request) {
     const bool installed = request.monitor > 0 ? install_on_numbered_monitor(request.monitor, request.path)
-                                               : install_and_announce(request.path, InstallRule::MainMustBuild, false);
+                                               : install_on_every_monitor(request.path);
     post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
     free(request.path);
 }
@@ -152,7 +160,7 @@ static void carry_out_pending_work() {
     reload_after_save();
 }
 
-static bool drawing_allowed() { return desktop_allows_drawing() && !player_paused(); }
+static bool drawing_allowed() { return desktop_allows_drawing() && !player_paused() && any_player_set_awake(); }
 
 // Until the saves in the pass set's folder have settled, if some are.
 static DWORD milliseconds_until_reload_check() {

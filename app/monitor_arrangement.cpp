@@ -1,6 +1,7 @@
 #include "app/monitor_arrangement.h"
 
 #include "app/desktop_watch.h"
+#include "app/monitor_choices.h"
 #include "app/player_sets.h"
 #include "app/reload_watch.h"
 #include "desktop/desktop_layer.h"
@@ -8,8 +9,12 @@
 
 static MonitorLayout last_layout = MonitorLayout::Each;
 
-// A monitor plugged in plays what every monitor plays now.
-static const char* path_every_monitor_plays(const char*, void*) { return watched_pass_set(); }
+// A monitor plugged in plays its own choice, or what every monitor plays.
+static const char* path_for_monitor(const char* identity, void*) {
+    const char* chosen = nullptr;
+    if (monitor_choice(identity, &chosen)) return chosen;
+    return watched_pass_set();
+}
 
 static int monitor_rects(const MonitorList& list, MonitorRect* rects) {
     const int count = list.count < kMostMonitors ? list.count : kMostMonitors;
@@ -38,7 +43,7 @@ void arrange_monitors(MonitorLayout layout) {
         cover_screen_rect(&covered);
         follow_screen();
     }
-    arrange_player_sets(plan, identities, path_every_monitor_plays, nullptr);
+    arrange_player_sets(plan, identities, path_for_monitor, nullptr);
 }
 
 MonitorLayout arranged_layout() { return last_layout; }

@@ -4,7 +4,9 @@
 #include <shellapi.h>
 
 #include "app/pause_state.h"
+#include "app/player_sets.h"
 #include "desktop/cover_rule.h"
+#include "desktop/monitor_watch.h"
 #include "desktop/proc_address.h"
 
 typedef BOOL(WINAPI* RegisterSessionNotificationProc)(HWND, DWORD);
@@ -99,7 +101,7 @@ static PixelRect primary_monitor_rect() {
 }
 
 static ForegroundFacts foreground_facts() {
-    ForegroundFacts facts = {false, false, false, {0, 0, 0, 0}};
+    ForegroundFacts facts = {false, false, {0, 0, 0, 0}, {0, 0, 0, 0}};
     HWND window = ::GetForegroundWindow();
     if (!window || !::IsWindowVisible(window) || ::IsIconic(window)) return facts;
     if (belongs_to_this_process(window) || is_part_of_desktop(window) || is_cloaked(window)) return facts;
@@ -107,8 +109,9 @@ static ForegroundFacts foreground_facts() {
     facts.maximised = ::IsZoomed(window) != FALSE;
     MONITORINFO info;
     info.cbSize = sizeof info;
-    facts.on_primary_monitor = ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info) &&
-                               (info.dwFlags & MONITORINFOF_PRIMARY);
+    if (::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+        facts.monitor = pixel_rect(info.rcMonitor);
+    }
     // The visible frame: Windows 10 adds invisible resize borders around it.
     RECT bounds;
     if (FAILED(::DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds))) {
@@ -128,8 +131,37 @@ static void update_reasons() {
     set_pause_reason(kPausedBatterySaver, battery_saver_on && settings.pause_on_battery_saver);
 }
 
+static bool same_rect(const PixelRect& a, const PixelRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// A full-screen application covers the monitor it runs on; where that is
+// unknown, every one.
+static bool monitor_covered(const ForegroundFacts& facts, bool full_screen, const PixelRect& monitor) {
+    if (foreground_covers(facts, monitor)) return true;
+    return full_screen && (!facts.can_cover || same_rect(facts.monitor, monitor));
+}
+
+// Each monitor rests on its own while covered; the player rests, and the
+// loop blocks, once every monitor is.
 void check_cover() {
-    covered = foreground_covers(foreground_facts(), primary_monitor_rect()) || full_screen_application_runs();
+    const ForegroundFacts facts = foreground_facts();
+    const bool full_screen = full_screen_application_runs();
+    const MonitorList& monitors = known_monitors();
+    if (monitors.count == 0) {
+        covered = monitor_covered(facts, full_screen, primary_monitor_rect());
+        update_reasons();
+        return;
+    }
+    bool every_monitor = true;
+    for (int index = 0; index < monitors.count; ++index) {
+        const Monitor& m = monitors.monitors[index];
+        const PixelRect rect = {m.x, m.y, m.x + m.width, m.y + m.height};
+        const bool this_one = monitor_covered(facts, full_screen, rect);
+        set_monitor_covered(m.identity, this_one && settings.pause_when_covered);
+        every_monitor = every_monitor && this_one;
+    }
+    covered = every_monitor;
     update_reasons();
 }
 

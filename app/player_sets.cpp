@@ -16,6 +16,8 @@ struct PlayerSlot {
     PlayingSet set;
     char identity[kIdentityBytes];
     char* path;  // null: the built-in
+    bool covered;
+    bool paused_by_user;
 };
 
 static PlayerSlot slots[kMostMonitors];
@@ -50,6 +52,8 @@ void create_player_sets() {
     create_playing_set(&slots[0].set, AppSettings.window_width, AppSettings.window_height, render_scale);
     slots[0].identity[0] = '\0';
     slots[0].path = nullptr;
+    slots[0].covered = false;
+    slots[0].paused_by_user = false;
     slot_count = 1;
     sets_exist = true;
     following_the_window = true;
@@ -134,6 +138,8 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
             continue;
         }
         copy_identity(slot->identity, identity);
+        slot->covered = false;
+        slot->paused_by_user = false;
         create_playing_set(&slot->set, plan.pictures[picture].width, plan.pictures[picture].height, render_scale);
         place_in_window(&slot->set, plan.pictures[picture].x, plan.pictures[picture].y);
         slot->path = nullptr;
@@ -151,8 +157,10 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
     copy_count = plan.copy_count;
     for (int index = 0; index < copy_count; ++index) copies[index] = plan.copies[index];
     // The one picture is shown several times: it is drawn off the window
-    // first and placed from there.
+    // first and placed from there. With several pictures each keeps its
+    // own, to be shown again while its monitor rests.
     if (slot_count > 0) set_main_offscreen(&slots[0].set, copy_count > 0);
+    for (int index = 0; index < slot_count; ++index) set_main_kept(&slots[index].set, slot_count > 1);
 }
 
 bool install_on_every_set(const char* path, InstallRule rule) {
@@ -193,8 +201,22 @@ static void draw_copies() {
     for (int index = 0; index < copy_count; ++index) blit_cover(set, copies[index]);
 }
 
+// A duplicated picture shows on every monitor: it rests only with the
+// player.
+static bool slot_rests(const PlayerSlot& slot) {
+    if (copy_count > 0) return false;
+    return slot.covered || slot.paused_by_user;
+}
+
 void draw_player_sets() {
-    for (int index = 0; index < slot_count; ++index) render_frame(&slots[index].set);
+    for (int index = 0; index < slot_count; ++index) {
+        PlayerSlot& slot = slots[index];
+        if (slot_rests(slot)) {
+            show_last_picture(slot.set);
+            continue;
+        }
+        render_frame(&slot.set);
+    }
     draw_copies();
 }
 
@@ -203,7 +225,52 @@ void rest_player_sets() {
 }
 
 void wake_player_sets() {
-    for (int index = 0; index < slot_count; ++index) resume_frame_clock(&slots[index].set.clock);
+    for (int index = 0; index < slot_count; ++index) {
+        if (!slot_rests(slots[index])) resume_frame_clock(&slots[index].set.clock);
+    }
+}
+
+static void log_monitor_rest(const PlayerSlot& slot, bool rested) {
+    const bool rests = slot_rests(slot);
+    if (rests == rested) return;
+    if (rests) {
+        log_message("monitor rests: %s", slot.identity);
+    } else {
+        log_message("monitor plays: %s", slot.identity);
+    }
+}
+
+static void change_rest(PlayerSlot* slot, bool covered, bool paused_by_user) {
+    const bool rested = slot_rests(*slot);
+    slot->covered = covered;
+    slot->paused_by_user = paused_by_user;
+    if (slot_rests(*slot)) pause_frame_clock(&slot->set.clock);
+    log_monitor_rest(*slot, rested);
+}
+
+void set_monitor_covered(const char* identity, bool covered) {
+    const int index = slot_of(identity ? identity : "");
+    if (index < 0 || slots[index].identity[0] == '\0') return;
+    change_rest(&slots[index], covered, slots[index].paused_by_user);
+}
+
+bool toggle_monitor_pause(const char* identity) {
+    const int index = slot_of(identity ? identity : "");
+    if (index < 0) return false;
+    change_rest(&slots[index], slots[index].covered, !slots[index].paused_by_user);
+    return true;
+}
+
+bool monitor_paused(const char* identity) {
+    const int index = slot_of(identity ? identity : "");
+    return index >= 0 && slots[index].paused_by_user;
+}
+
+bool any_player_set_awake() {
+    for (int index = 0; index < slot_count; ++index) {
+        if (!slot_rests(slots[index])) return true;
+    }
+    return slot_count == 0;
 }
 
 const char* player_set_path(int index) { return slots[index].path; }

@@ -41,9 +41,17 @@ bool install_on_monitor(const char* identity, const char* path, InstallRule rule
 // duplicated picture asks for.
 void draw_player_sets();
 
-// Time stands still for a set that rests.
+// Time stands still for a set that rests: every set while the player
+// rests, one set while its monitor is covered or paused from the menu. A
+// resting set shows its last picture.
 void rest_player_sets();
 void wake_player_sets();
+void set_monitor_covered(const char* identity, bool covered);
+// Pause from the menu for one monitor; false when no set has the identity.
+bool toggle_monitor_pause(const char* identity);
+bool monitor_paused(const char* identity);
+// False when every set rests on its own: nothing needs drawing.
+bool any_player_set_awake();
 
 // What a set plays: its path, or null for the built-in.
 const char* player_set_path(int index);

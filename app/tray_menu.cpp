@@ -7,12 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/monitor_arrangement.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
 #include "app/pausing.h"
 #include "app/player_events.h"
+#include "app/player_sets.h"
 #include "app/settings_file.h"
 #include "base/log.h"
+#include "desktop/monitor_watch.h"
 
 struct ChoiceItem {
     int command;
@@ -47,6 +50,33 @@ static HMENU choice_menu(const ChoiceItem (&items)[count], int current_value) {
 
 static UINT checked_if(bool condition) { return MF_STRING | (condition ? MF_CHECKED : MF_UNCHECKED); }
 
+static int monitor_command(int number, int item) {
+    return kCommandMonitorItems + kMonitorCommandStride * (number - 1) + item;
+}
+
+// "Monitor 2 (1024 × 768)": the sign is not in every code page.
+static HMENU monitor_menu(int number) {
+    const Monitor& monitor = known_monitors().monitors[number - 1];
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, monitor_command(number, kMonitorOpenPassSet), "Open pass set...");
+    ::AppendMenuA(menu, MF_STRING, monitor_command(number, kMonitorBuiltinWallpaper), "Built-in wallpaper");
+    ::AppendMenuA(menu, checked_if(monitor_paused(monitor.identity)), monitor_command(number, kMonitorPause), "Pause");
+    return menu;
+}
+
+static void append_monitor_menus(HMENU menu) {
+    const int count = known_monitors().count;
+    if (count < 2) return;
+    for (int number = 1; number <= count && number <= kMostMonitors; ++number) {
+        const Monitor& monitor = known_monitors().monitors[number - 1];
+        wchar_t label[64];
+        _snwprintf(label, 64, L"Monitor %d (%d \u00D7 %d)", number, monitor.width, monitor.height);
+        label[63] = L'\0';
+        ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(monitor_menu(number)), label);
+    }
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+}
+
 static HMENU build_menu() {
     const PlayerSettings& settings = current_settings();
     HMENU menu = ::CreatePopupMenu();
@@ -60,6 +90,8 @@ static HMENU build_menu() {
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu, MF_STRING, kCommandOpenPassSet, "Open pass set...");
     ::AppendMenuA(menu, MF_STRING, kCommandBuiltinWallpaper, "Built-in wallpaper");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    append_monitor_menus(menu);
     ::AppendMenuA(menu, MF_STRING, kCommandOpenLog, "Open log");
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu, MF_STRING, kCommandExit, "Exit");
@@ -79,7 +111,8 @@ void show_tray_menu(HWND owner) {
     ::DestroyMenu(menu);
 }
 
-static void open_pass_set(HWND owner) {
+// `monitor` 0: for every monitor.
+static void open_pass_set(HWND owner, int monitor) {
     char path[MAX_PATH] = "";
     OPENFILENAMEA dialog;
     ZeroMemory(&dialog, sizeof dialog);
@@ -94,7 +127,27 @@ static void open_pass_set(HWND owner) {
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!::GetOpenFileNameA(&dialog)) return;
     log_message("Open pass set: %s", path);
-    request_pass_set(PassSetRequest{0, strdup(path), 0});
+    request_pass_set(PassSetRequest{monitor, strdup(path), 0});
+}
+
+static bool carry_out_monitor_command(HWND owner, int command) {
+    const int offset = command - kCommandMonitorItems;
+    if (offset < 0 || offset >= kMonitorCommandStride * kMostMonitors) return false;
+    const int number = offset / kMonitorCommandStride + 1;
+    const char* identity = identity_of_monitor(number);
+    if (!identity) return false;
+    switch (offset % kMonitorCommandStride) {
+        case kMonitorOpenPassSet:
+            open_pass_set(owner, number);
+            return true;
+        case kMonitorBuiltinWallpaper:
+            log_message("Built-in wallpaper: monitor %d", number);
+            request_pass_set(PassSetRequest{number, nullptr, 0});
+            return true;
+        case kMonitorPause:
+            return toggle_monitor_pause(identity);
+    }
+    return false;
 }
 
 static void open_log() {
@@ -122,7 +175,7 @@ bool carry_out_tray_command(HWND owner, int command) {
             write_setting("pause_when_covered", current_settings().pause_when_covered ? 0 : 1);
             return true;
         case kCommandOpenPassSet:
-            open_pass_set(owner);
+            open_pass_set(owner, 0);
             return true;
         case kCommandBuiltinWallpaper:
             log_message("Built-in wallpaper");
@@ -135,5 +188,6 @@ bool carry_out_tray_command(HWND owner, int command) {
             report_player_event(kEventExitWanted);
             return true;
     }
-    return choose(kFrameRates, "frame_rate", command) || choose(kRenderScales, "render_scale", command);
+    return choose(kFrameRates, "frame_rate", command) || choose(kRenderScales, "render_scale", command) ||
+           carry_out_monitor_command(owner, command);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The tray icon's menu on a right click: pausing, the frame-rate cap, the
-// render scale, choosing a pass set, the log, and the way out.
+// render scale, choosing a pass set (for every monitor or, with several, for
+// one), the log, and the way out.
 
 #include <windows.h>
 
@@ -18,7 +19,15 @@ enum TrayCommand {
     kCommandBuiltinWallpaper = 1031,
     kCommandOpenLog = 1040,
     kCommandExit = 1050,
+    // Monitor n's submenu: kCommandMonitorItems + kMonitorCommandStride *
+    // (n - 1) + one of the offsets below.
+    kCommandMonitorItems = 1100,
 };
+
+constexpr int kMonitorCommandStride = 10;
+constexpr int kMonitorOpenPassSet = 0;
+constexpr int kMonitorBuiltinWallpaper = 1;
+constexpr int kMonitorPause = 2;
 
 // Remembers the log file's full path while the working folder is the one
 // the player started in.

@@ -13,14 +13,18 @@ static int64_t overlap(int begin_a, int end_a, int begin_b, int end_b) {
     return end > begin ? end - begin : 0;
 }
 
-bool foreground_covers(const ForegroundFacts& facts, const PixelRect& primary) {
+static bool same_rect(const PixelRect& a, const PixelRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool foreground_covers(const ForegroundFacts& facts, const PixelRect& monitor) {
     if (!facts.can_cover) return false;
-    if (facts.maximised && facts.on_primary_monitor) return true;
+    if (facts.maximised && same_rect(facts.monitor, monitor)) return true;
     const int64_t screen_area =
-        static_cast<int64_t>(primary.right - primary.left) * static_cast<int64_t>(primary.bottom - primary.top);
+        static_cast<int64_t>(monitor.right - monitor.left) * static_cast<int64_t>(monitor.bottom - monitor.top);
     if (screen_area <= 0) return false;
-    const int64_t covered = overlap(facts.rect.left, facts.rect.right, primary.left, primary.right) *
-                            overlap(facts.rect.top, facts.rect.bottom, primary.top, primary.bottom);
+    const int64_t covered = overlap(facts.rect.left, facts.rect.right, monitor.left, monitor.right) *
+                            overlap(facts.rect.top, facts.rect.bottom, monitor.top, monitor.bottom);
     return covered * 10 >= screen_area * 9;
 }
 

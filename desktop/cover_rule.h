@@ -16,12 +16,13 @@ struct ForegroundFacts {
     // one of the shell's desktop or taskbar windows.
     bool can_cover;
     bool maximised;
-    bool on_primary_monitor;
+    // The monitor the window is on, as the window manager decides it.
+    PixelRect monitor;
     PixelRect rect;
 };
 
-// Maximised on the primary monitor, or over at least 90 % of it.
-bool foreground_covers(const ForegroundFacts& facts, const PixelRect& primary_monitor);
+// Maximised on that monitor, or over at least 90 % of it.
+bool foreground_covers(const ForegroundFacts& facts, const PixelRect& monitor);
 
 // The shell's user notification state says a full-screen application or a
 // presentation runs. Its "busy" state also comes without one, so it is not

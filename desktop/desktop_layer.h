@@ -32,10 +32,6 @@ bool attachment_intact(HWND window, const DesktopAttachment& attachment);
 // Places an attached window over the screen it covers as it is now.
 void place_over_covered_screen(HWND window, const DesktopAttachment& attachment);
 
-// A window that found no desktop covers the given part of the screen from
-// below every other window, as it would from behind the icons.
-void place_below_other_windows(HWND window, const ScreenRect& screen);
-
 // Shows the wallpaper worker again, so the desktop picture comes back.
 void restore_wallpaper_worker(const DesktopAttachment& attachment);
 
@@ -55,3 +51,7 @@ ScreenRect primary_screen_rect();
 // player's pictures need (every monitor). Null: the primary screen again.
 void cover_screen_rect(const ScreenRect* rect);
 ScreenRect covered_screen_rect();
+
+// A window that found no desktop covers the given part of the screen from
+// below every other window, as it would from behind the icons.
+void place_below_other_windows(HWND window, const ScreenRect& screen);

@@ -130,6 +130,10 @@ void render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
     draw_main_pass(*set);
 }
 
+void show_last_picture(const PlayingSet& set) {
+    if (set.main_target.framebuffer && !set.size.main_offscreen) place_main_in_window(set);
+}
+
 void render_frame(PlayingSet* set) {
     // Before the clock is read: new targets restart iFrame.
     recreate_render_targets(set);

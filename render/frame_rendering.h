@@ -19,3 +19,6 @@ void render_frame(PlayingSet* set);
 
 // One frame with every input given, for renderers that keep their own time.
 void render_frame_with(PlayingSet* set, const FrameInputs& inputs);
+
+// A resting set's last picture at its place again, from its kept target.
+void show_last_picture(const PlayingSet& set);

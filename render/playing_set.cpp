@@ -75,8 +75,8 @@ static void create_buffer_targets(PlayingSet* set) {
 // Main draws straight into the window only where nothing has to be moved or
 // scaled: gl_FragCoord counts from the window's corner, not the picture's.
 static bool main_target_wanted(const PlayingSet& set) {
-    return set.size.main_offscreen || set.size.scale_percent < kFullRenderScale || set.window_x != 0 ||
-           set.window_y != 0;
+    return set.size.main_offscreen || set.size.main_kept || set.size.scale_percent < kFullRenderScale ||
+           set.window_x != 0 || set.window_y != 0;
 }
 
 static void delete_main_target(PlayingSet* set) {
@@ -163,6 +163,8 @@ void set_render_scale(PlayingSet* set, int percent) {
 }
 
 void set_main_offscreen(PlayingSet* set, bool offscreen) { set->size.main_offscreen = offscreen; }
+
+void set_main_kept(PlayingSet* set, bool kept) { set->size.main_kept = kept; }
 
 void place_in_window(PlayingSet* set, int x, int y) {
     set->window_x = x;

@@ -39,6 +39,9 @@ struct RenderSize {
     // Main always draws into its own target (a renderer without a window,
     // or a picture other monitors show too).
     bool main_offscreen;
+    // Main's picture is kept in its own target and placed from there, so it
+    // can be shown again while the set rests.
+    bool main_kept;
 };
 
 struct PlayingSet {
@@ -76,6 +79,7 @@ void request_target_resize(PlayingSet* set, int width, int height);
 // Percent per side, clamped to 25..100; at 100 Main draws into the window.
 void set_render_scale(PlayingSet* set, int percent);
 void set_main_offscreen(PlayingSet* set, bool offscreen);
+void set_main_kept(PlayingSet* set, bool kept);
 // Where the picture's bottom-left corner goes, from the window's bottom-left.
 void place_in_window(PlayingSet* set, int x, int y);
 

@@ -104,3 +104,23 @@ TEST_F(PlayerSets, ADuplicatedPictureCoversEveryOtherMonitor) {
     EXPECT_EQ(colour_at(8, 4), '-');
     EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
 }
+
+TEST_F(PlayerSets, ACoveredMonitorRestsShowingItsLastPictureWhileTheOtherPlays) {
+    arrange(MonitorLayout::Each, 2);
+    draw();
+    set_monitor_covered("left-panel", true);
+    EXPECT_TRUE(log.has_prefix("monitor rests: left-panel")) << log.joined();
+    const int left_frames = player_set(1).clock.frame;
+    draw();
+    draw();
+    EXPECT_EQ(player_set(1).clock.frame, left_frames) << "its frames stop";
+    EXPECT_EQ(player_set(0).clock.frame, left_frames + 2) << "the other's go on";
+    EXPECT_EQ(colour_at(8, 40), 'g') << "its last picture stays on screen";
+    EXPECT_TRUE(any_player_set_awake());
+    ASSERT_TRUE(toggle_monitor_pause("primary-panel"));
+    EXPECT_FALSE(any_player_set_awake()) << "nothing is left to draw";
+    set_monitor_covered("left-panel", false);
+    EXPECT_TRUE(log.has_prefix("monitor plays: left-panel"));
+    draw();
+    EXPECT_EQ(player_set(1).clock.frame, left_frames + 1);
+}

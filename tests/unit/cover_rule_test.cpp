@@ -5,7 +5,7 @@
 
 static const PixelRect kScreen = {0, 0, 1920, 1080};
 
-static ForegroundFacts window_at(PixelRect rect) { return ForegroundFacts{true, false, true, rect}; }
+static ForegroundFacts window_at(PixelRect rect) { return ForegroundFacts{true, false, kScreen, rect}; }
 
 TEST(CoverRule, MaximisedOnThePrimaryMonitorOrNinetyPercentOfIt) {
     ForegroundFacts maximised = window_at(PixelRect{-8, -8, 1928, 1048});
@@ -13,7 +13,7 @@ TEST(CoverRule, MaximisedOnThePrimaryMonitorOrNinetyPercentOfIt) {
     EXPECT_TRUE(foreground_covers(maximised, kScreen));
     ForegroundFacts elsewhere = window_at(PixelRect{1912, -8, 3848, 1048});
     elsewhere.maximised = true;
-    elsewhere.on_primary_monitor = false;
+    elsewhere.monitor = PixelRect{1920, 0, 3840, 1080};
     EXPECT_FALSE(foreground_covers(elsewhere, kScreen)) << "maximised on another monitor";
 
     EXPECT_TRUE(foreground_covers(window_at(kScreen), kScreen)) << "full screen";
