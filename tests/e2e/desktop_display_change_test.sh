@@ -24,27 +24,27 @@ leave_virtual_desktop() {
 }
 trap 'cleanup; fake_shell stop; leave_virtual_desktop' EXIT
 
-wine reg add "$desktop_key" /v LumenfoldDisplays /d 1024x768 /f >/dev/null 2>&1
+wine reg add "$desktop_key" /v LumenfoldDisplays /d 800x600 /f >/dev/null 2>&1
 LUMENFOLD_EXE=$(in_virtual_desktop "$LUMENFOLD_EXE")
 LUMENFOLD_PROBE=$(in_virtual_desktop "$LUMENFOLD_PROBE")
 LUMENFOLD_FAKE_SHELL=$(in_virtual_desktop "$LUMENFOLD_FAKE_SHELL")
 
 start_fake_shell classic
 start_player "$(counting_pass_set)"
-check "the player attaches at the virtual desktop's size" "wait_for_log '^SetWindowPos:1024 768$'"
+check "the player attaches at the virtual desktop's size" "wait_for_log '^SetWindowPos:800 600$'"
 check "and draws" "wait_for_log '^first frame presented:'"
 EXPLORER=$(fake_shell report | sed -n 's/^program-manager=\([0-9A-F]*\).*/\1/p')
 recreations=$(count_logged '^new fbo:')
 
-check "the resolution changes to 800 x 600" "[[ \$(probe display-mode 800 600) == changed=1 ]]"
+check "the resolution changes to 640 x 480" "[[ \$(probe display-mode 640 480) == changed=1 ]]"
 check "the player covers the new screen" \
-    "eventually \"probe describe | grep -q 'parent=$EXPLORER rect=0,0,800,600 visible=1'\" 10"
-check "and says so" "wait_for_log '^screen:800 600 at 0 0$'"
+    "eventually \"probe describe | grep -q 'parent=$EXPLORER rect=0,0,640,480 visible=1'\" 10"
+check "and says so" "wait_for_log '^screen:640 480 at 0 0$'"
 check "the render targets follow" "eventually '(( \$(count_logged \"^new fbo:\") > $recreations ))' 10"
 
-check "and back to 1024 x 768" "[[ \$(probe display-mode 1024 768) == changed=1 ]]"
+check "and back to 800 x 600" "[[ \$(probe display-mode 800 600) == changed=1 ]]"
 check "the player follows again" \
-    "eventually \"probe describe | grep -q 'parent=$EXPLORER rect=0,0,1024,768 visible=1'\" 10"
+    "eventually \"probe describe | grep -q 'parent=$EXPLORER rect=0,0,800,600 visible=1'\" 10"
 
 stop_player
 finish

@@ -38,6 +38,8 @@ class PlayerSets : public GlTest {
         create_render_resources();
         resize_player_sets(64, 64);
         create_player_sets();
+        // As the player starts: one set over the window, then the plan.
+        install_on_every_set(paths.red.c_str(), InstallRule::MainMustBuild);
     }
 
     void TearDown() override {

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <vector>
 
+#include "app/player_sets.h"
 #include "base/log.h"
 #include "render/builtin_images.h"
 #include "render/frame_rendering.h"
@@ -222,6 +223,43 @@ static void report_target_storage(const char* label, bool builtin) {
            bytes / pixels, bytes / pixels * 3840.0 * 2160.0 / 1e6);
 }
 
+// The player's sets on a desk of monitors with the same pixels in all: one
+// 640 x 360 monitor against two of 320 x 360 side by side.
+static const MonitorRect kOneMonitor[] = {{0, 0, 640, 360, true}};
+static const MonitorRect kTwoMonitors[] = {{0, 0, 320, 360, true}, {320, 0, 320, 360, false}};
+static const char* const kMonitorNames[] = {"first", "second"};
+
+static void report_desk(const char* label, MonitorLayout layout, const MonitorRect* monitors, int count) {
+    destroy_player_sets();
+    resize_player_sets(640, 360);
+    create_player_sets();
+    install_on_every_set(nullptr, InstallRule::MainMustBuild);
+    const MonitorRect window = {0, 0, 640, 360, true};
+    arrange_player_sets(plan_pictures(layout, monitors, count, window), kMonitorNames, nullptr, nullptr);
+    draw_player_sets();  // warm-up: first use of each program
+    glFinish();
+    const int frames = 3;
+    const double cpu_before = thread_cpu_milliseconds();
+    const Clock::time_point start = Clock::now();
+    for (int frame = 0; frame < frames; ++frame) draw_player_sets();
+    glFinish();
+    const double ms = milliseconds_since(start) / frames;
+    const double cpu = (thread_cpu_milliseconds() - cpu_before) / frames;
+    uint64_t bytes = 0;
+    for (int index = 0; index < player_set_count(); ++index) bytes += render_target_bytes(player_set(index));
+    printf("  %-22s %d set(s): %8.1f ms per frame (%5.2f fps), thread CPU %6.2f ms, targets %llu bytes (%llu per monitor)\n",
+           label, player_set_count(), ms, 1000.0 / ms, cpu, (unsigned long long)bytes,
+           (unsigned long long)(bytes / static_cast<uint64_t>(count)));
+}
+
+static void report_desks() {
+    report_desk("one monitor", MonitorLayout::Each, kOneMonitor, 1);
+    report_desk("two, each", MonitorLayout::Each, kTwoMonitors, 2);
+    report_desk("two, span", MonitorLayout::Span, kTwoMonitors, 2);
+    report_desk("two, duplicate", MonitorLayout::Duplicate, kTwoMonitors, 2);
+    destroy_player_sets();
+}
+
 int main() {
     set_log_observer(quiet_log, nullptr);
     // The log goes to standard error; the figures to standard output.
@@ -272,6 +310,9 @@ int main() {
     report_frames("trivial", false, 1280, 720, 10);
     report_frames("built-in", true, 320, 180, 5);
     report_frames("built-in", true, 1280, 720, 3);
+
+    printf("\n== the built-in set on a desk of monitors, 640x360 pixels in all (median of 3 frames)\n");
+    report_desks();
 
     destroy_playing_set(&bench_set);
     destroy_render_resources();
