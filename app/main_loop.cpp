@@ -58,6 +58,8 @@ static void answer_replaced_requests() {
 
 static void carry_out(const PassSetRequest& request) {
     const bool installed = install_and_announce(request.path, InstallRule::MainMustBuild);
+    // What plays on every monitor is what the next --resume brings back.
+    if (installed && request.monitor == 0) remember_pass_set(kEveryMonitorKey, request.path);
     post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
     free(request.path);
 }
@@ -68,12 +70,15 @@ static void carry_out_pass_set_requests() {
     answer_replaced_requests();
 }
 
-void install_first_pass_set(const char* argument_path) {
+void install_first_pass_set(const char* argument_path, FirstPassSet kind) {
     PassSetRequest forwarded;
     if (take_pass_set_request(&forwarded)) {
         carry_out(forwarded);
-    } else {
-        install_and_announce(argument_path, InstallRule::MainMustBuild);
+    } else if (install_and_announce(argument_path, InstallRule::MainMustBuild)) {
+        if (kind == FirstPassSet::Chosen && argument_path) remember_pass_set(kEveryMonitorKey, argument_path);
+    } else if (kind == FirstPassSet::Resumed && argument_path) {
+        log_message("resume: %s does not build; the built-in set plays", outside_text(argument_path).text);
+        install_and_announce(nullptr, InstallRule::MainMustBuild);
     }
     carry_out_pass_set_requests();
 }

@@ -1,7 +1,10 @@
 #pragma once
-// %APPDATA%\Lumenfold\lumenfold.ini, section [player], read with the
-// system's profile functions at start-up and again whenever the file
-// changes: the tray menu writes it, and a hand edit is picked up too.
+// %APPDATA%\Lumenfold\lumenfold.ini, read with the system's profile
+// functions. Section [player] is read at start-up and again whenever the
+// file changes: the tray menu writes it, and a hand edit is picked up too.
+// Section [pass_sets] remembers the sets chosen, for --resume: the key
+// "all" for every monitor, a full UTF-8 path as value, empty for the
+// built-in set. The file is kept in UTF-16 so that any path survives.
 
 #include <windows.h>
 
@@ -21,3 +24,12 @@ void check_settings_file();
 
 // Writes one value, as the tray menu does, and applies it at once.
 void write_setting(const char* key, int value);
+
+// The key of a set chosen for every monitor.
+constexpr char kEveryMonitorKey[] = "all";
+
+// What [pass_sets] remembers under `key`: a malloc'd UTF-8 path, "" for
+// the built-in set; null when nothing is remembered.
+char* remembered_pass_set(const char* key);
+// Remembers the set (null: the built-in one) under `key`, as a full path.
+void remember_pass_set(const char* key, const char* path);

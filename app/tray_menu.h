@@ -18,6 +18,7 @@ enum TrayCommand {
     kCommandBuiltinWallpaper = 1031,
     kCommandOpenLog = 1040,
     kCommandExit = 1050,
+    kCommandStartWithWindows = 1060,
 };
 
 // Remembers the log file's full path while the working folder is the one
