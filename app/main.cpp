@@ -102,7 +102,8 @@ int main(int argc, char** argv) {
     if (!register_window_classes(instance)) return 1;
     HWND notification = create_notification_window(instance);
     // A resumed player shows nothing until it is on the desktop.
-    HWND window = !notification ? nullptr : resuming ? create_hidden_host_window(instance) : create_host_window(instance);
+    HWND window = nullptr;
+    if (notification) window = resuming ? create_hidden_host_window(instance) : create_host_window(instance);
     if (!window) return fail_without_window(notification, instance);
     start_desktop_watch(instance, window, attach_to_desktop(window),
                         resuming ? WithoutDesktop::WaitHidden : WithoutDesktop::StayTopLevel);
@@ -124,7 +125,8 @@ int main(int argc, char** argv) {
     start_pause_watch(notification);
     create_render_resources();
     char* resumed = resuming ? pass_set_to_resume() : nullptr;
-    install_first_pass_set(resuming ? resumed : arguments.path, resuming ? FirstPassSet::Resumed : FirstPassSet::Chosen);
+    install_first_pass_set(resuming ? resumed : arguments.path,
+                           resuming ? FirstPassSet::Resumed : FirstPassSet::Chosen);
     free(resumed);
 
     run_main_loop(notification);

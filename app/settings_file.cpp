@@ -135,7 +135,10 @@ static bool make_file_unicode() {
     const char* text = bytes ? bytes : "";
     int length = bytes ? static_cast<int>(size) : 0;
     const bool utf8_mark = length >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0;
-    if (utf8_mark) text += 3, length -= 3;
+    if (utf8_mark) {
+        text += 3;
+        length -= 3;
+    }
     const UINT code_page = utf8_mark || valid_utf8(text, length) ? CP_UTF8 : CP_ACP;
     const int units = length > 0 ? ::MultiByteToWideChar(code_page, 0, text, length, nullptr, 0) : 0;
     wchar_t* wide = static_cast<wchar_t*>(malloc((static_cast<size_t>(units) + 1) * sizeof(wchar_t)));
@@ -183,8 +186,8 @@ char* remembered_pass_set(const char* key) {
     wchar_t* value = static_cast<wchar_t*>(malloc(kLongestPath * sizeof(wchar_t)));
     char* path = nullptr;
     if (wide_key && value) {
-        ::GetPrivateProfileStringW(kPassSetSection, reinterpret_cast<LPCWSTR>(wide_key), kMissing, value,
-                                   kLongestPath, file_path);
+        ::GetPrivateProfileStringW(kPassSetSection, reinterpret_cast<LPCWSTR>(wide_key), kMissing, value, kLongestPath,
+                                   file_path);
         const bool missing = value[0] == kMissing[0] && value[1] == L'\0';
         if (!missing) path = utf8_from_utf16(reinterpret_cast<const uint16_t*>(value), kLongestPath);
     }

@@ -13,16 +13,15 @@ static const wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVer
 static const wchar_t kValueName[] = L"Lumenfold";
 
 static bool value_present(const wchar_t* key) {
-    return ::RegGetValueW(HKEY_CURRENT_USER, key, kValueName, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+    return ::RegGetValueW(HKEY_CURRENT_USER, key, kValueName, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool start_with_windows_now() {
     StartupRecords records = {value_present(kRunKey), false, nullptr, 0};
     uint8_t approved[64];
     DWORD size = sizeof approved;
-    const LSTATUS read = ::RegGetValueW(HKEY_CURRENT_USER, kApprovedKey, kValueName, RRF_RT_REG_BINARY, nullptr,
-                                        approved, &size);
+    const LSTATUS read =
+        ::RegGetValueW(HKEY_CURRENT_USER, kApprovedKey, kValueName, RRF_RT_REG_BINARY, nullptr, approved, &size);
     // A record longer than any the shell writes still says what its first
     // byte says.
     if (read == ERROR_SUCCESS || read == ERROR_MORE_DATA) {
@@ -42,8 +41,8 @@ static char* this_executable() {
 
 static LSTATUS write_value(const wchar_t* key_path, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
-    LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                       nullptr);
+    LSTATUS status =
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS) return status;
     status = ::RegSetValueExW(key, kValueName, 0, type, static_cast<const BYTE*>(data), size);
     ::RegCloseKey(key);

@@ -23,8 +23,7 @@ TEST(StartupEntry, OnlyAPresentRunValueThatNoRecordTurnsOffStarts) {
     EXPECT_FALSE(starts(false, {}, false));
     EXPECT_FALSE(starts(false, {0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     // What the player writes to turn a disabled entry on again.
-    EXPECT_TRUE(starts_with_windows(
-        StartupRecords{true, true, kStartupApprovedEnabled, kStartupApprovedSize}));
+    EXPECT_TRUE(starts_with_windows(StartupRecords{true, true, kStartupApprovedEnabled, kStartupApprovedSize}));
 }
 
 TEST(StartupEntry, RunValueQuotesThePathAndResumes) {
