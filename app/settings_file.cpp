@@ -60,8 +60,19 @@ static void watch_folder() {
     if (change_handle == INVALID_HANDLE_VALUE) change_handle = nullptr;
 }
 
+void use_settings_folder(const char* folder) {
+    uint16_t* wide = utf16_from_utf8(folder, nullptr);
+    if (!wide) return;
+    _snwprintf(folder_path, MAX_PATH, L"%ls", reinterpret_cast<const wchar_t*>(wide));
+    _snwprintf(file_path, MAX_PATH, L"%ls\\lumenfold.ini", folder_path);
+    folder_path[MAX_PATH - 1] = file_path[MAX_PATH - 1] = L'\0';
+    free(wide);
+}
+
 void start_settings_file() {
-    if (!find_settings_path()) log_message("settings: no folder for application data; the defaults are used");
+    if (!file_path[0] && !find_settings_path()) {
+        log_message("settings: no folder for application data; the defaults are used");
+    }
     watch_folder();
     settings = read_settings_file();
     apply_settings(settings);

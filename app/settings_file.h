@@ -10,6 +10,10 @@
 
 #include "app/player_settings.h"
 
+// The file in `folder` (UTF-8) rather than the user's application data:
+// for tests, before anything else here.
+void use_settings_folder(const char* folder);
+
 // Reads the file (or the defaults) and starts watching its folder.
 void start_settings_file();
 void stop_settings_file();

@@ -14,6 +14,7 @@ add_executable(lumenfold_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
   tests/support/crash_exit_win32.cpp
   tests/windows/desktop_follow_test.cpp
+  tests/windows/settings_file_test.cpp
   tests/windows/tray_icon_test.cpp
   tests/windows/windows_version_test.cpp
 )
