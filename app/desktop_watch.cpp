@@ -31,12 +31,21 @@ static ULONGLONG attached_at = 0;
 static bool first_frame_after_return = false;
 static ULONGLONG attaching_took = 0;
 
-void start_desktop_watch(HINSTANCE instance, HWND window, const DesktopAttachment& first_attachment) {
+void start_desktop_watch(HINSTANCE instance, HWND window, const DesktopAttachment& first_attachment,
+                         WithoutDesktop without_desktop) {
     module_instance = instance;
     host_window = window;
     attachment = first_attachment;
     state = attachment.layout == DesktopLayout::None ? DesktopState::TopLevel : DesktopState::Attached;
     attached_at = ::GetTickCount64();
+    if (state != DesktopState::TopLevel || without_desktop != WithoutDesktop::WaitHidden) return;
+    // At logon the shell may take minutes to build its desktop; a pop-up
+    // over the empty screen meanwhile is what nobody wants to see.
+    log_message("desktop: none yet; waiting hidden for the shell");
+    state = DesktopState::WaitingForShell;
+    looking_for_shell = true;
+    looking_since = attached_at;
+    next_try_at = attached_at;
 }
 
 HWND current_host_window() { return host_window; }

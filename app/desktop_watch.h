@@ -9,7 +9,13 @@
 
 #include "desktop/desktop_layer.h"
 
-void start_desktop_watch(HINSTANCE instance, HWND host_window, const DesktopAttachment& attachment);
+enum class WithoutDesktop {
+    StayTopLevel,  // draw in a pop-up, as a player started by hand does
+    WaitHidden,    // wait, drawing nothing, as after a lost desktop; the window is hidden
+};
+
+void start_desktop_watch(HINSTANCE instance, HWND host_window, const DesktopAttachment& attachment,
+                         WithoutDesktop without_desktop);
 
 // The window GL draws into now.
 HWND current_host_window();

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/app_settings.h"
@@ -17,6 +18,7 @@
 #include "app/notification_window.h"
 #include "app/pausing.h"
 #include "app/player_arguments.h"
+#include "app/resume.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "app/tray_menu.h"
@@ -91,7 +93,8 @@ int main(int argc, char** argv) {
     }
     // Nobody runs that could be asked to end.
     if (arguments.action == PlayerAction::Quit) return 0;
-    const char* path = arguments.path;
+    const bool resuming = arguments.action == PlayerAction::Resume;
+    if (resuming) resume_in_player_folder();
 
     if (!open_log_file()) return 1;
     remember_log_path(kLogFileName);
@@ -102,9 +105,12 @@ int main(int argc, char** argv) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     if (!register_window_classes(instance)) return 1;
     HWND notification = create_notification_window(instance);
-    HWND window = notification ? create_host_window(instance) : nullptr;
+    // A resumed player shows nothing until it is on the desktop.
+    HWND window = nullptr;
+    if (notification) window = resuming ? create_hidden_host_window(instance) : create_host_window(instance);
     if (!window) return fail_without_window(notification, instance);
-    start_desktop_watch(instance, window, attach_to_desktop(window));
+    start_desktop_watch(instance, window, attach_to_desktop(window),
+                        resuming ? WithoutDesktop::WaitHidden : WithoutDesktop::StayTopLevel);
 
     if (!create_gl_context(window, AppSettings.gl_major_version, AppSettings.gl_minor_version)) {
         return fail_without_gl_context(window, notification, instance);
@@ -114,14 +120,20 @@ int main(int argc, char** argv) {
     enable_gl_debug_output(AppSettings.debug_output);
     apply_swap_interval(AppSettings.swap_interval);
 
-    ::ShowWindow(window, SW_SHOWDEFAULT);
-    ::UpdateWindow(window);
+    if (desktop_allows_drawing()) {
+        ::ShowWindow(window, resuming ? SW_SHOWNA : SW_SHOWDEFAULT);
+        ::UpdateWindow(window);
+    }
     start_frame_rate_cap();
     start_settings_file();
     start_pause_watch(notification);
     create_render_resources();
     create_player_sets();
-    install_first_pass_set(path);
+    if (resuming) resume_monitor_choices();
+    char* resumed = resuming ? pass_set_to_resume() : nullptr;
+    install_first_pass_set(resuming ? resumed : arguments.path,
+                           resuming ? FirstPassSet::Resumed : FirstPassSet::Chosen);
+    free(resumed);
     arrange_monitors(arranged_layout());
 
     run_main_loop(notification);

@@ -73,13 +73,22 @@ static bool install_on_numbered_monitor(int number, const char* path) {
     }
     if (!install_on_monitor(identity, path, InstallRule::MainMustBuild)) return false;
     remember_monitor_choice(identity, path);
+    remember_pass_set(identity, path);
     announce_when_presented(path);
     return true;
 }
 
+// What plays on every monitor is what the next --resume brings back, on
+// every monitor.
+static void chosen_for_every_monitor(const char* path) {
+    remember_pass_set(kEveryMonitorKey, path);
+    forget_monitor_choices();
+    forget_monitor_pass_sets();
+}
+
 static bool install_on_every_monitor(const char* path) {
     if (!install_and_announce(path, InstallRule::MainMustBuild, false)) return false;
-    forget_monitor_choices();
+    chosen_for_every_monitor(path);
     return true;
 }
 
@@ -96,12 +105,15 @@ static void carry_out_pass_set_requests() {
     answer_replaced_requests();
 }
 
-void install_first_pass_set(const char* argument_path) {
+void install_first_pass_set(const char* argument_path, FirstPassSet kind) {
     PassSetRequest forwarded;
     if (take_pass_set_request(&forwarded)) {
         carry_out(forwarded);
-    } else {
-        install_and_announce(argument_path, InstallRule::MainMustBuild, false);
+    } else if (install_and_announce(argument_path, InstallRule::MainMustBuild, false)) {
+        if (kind == FirstPassSet::Chosen && argument_path) chosen_for_every_monitor(argument_path);
+    } else if (kind == FirstPassSet::Resumed && argument_path) {
+        log_message("resume: %s does not build; the built-in set plays", outside_text(argument_path).text);
+        install_and_announce(nullptr, InstallRule::MainMustBuild, false);
     }
     carry_out_pass_set_requests();
 }

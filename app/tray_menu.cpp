@@ -14,7 +14,9 @@
 #include "app/player_events.h"
 #include "app/player_sets.h"
 #include "app/settings_file.h"
+#include "app/startup_entry_win32.h"
 #include "base/log.h"
+#include "base/text_encoding.h"
 #include "desktop/monitor_watch.h"
 
 struct ChoiceItem {
@@ -94,6 +96,12 @@ static HMENU build_menu() {
     append_monitor_menus(menu);
     ::AppendMenuA(menu, MF_STRING, kCommandOpenLog, "Open log");
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    // Read anew for each menu: the user may have turned it off elsewhere,
+    // and the log says what the menu showed.
+    const bool starts = start_with_windows_now();
+    log_message("tray menu: Start with Windows %s", starts ? "checked" : "unchecked");
+    ::AppendMenuA(menu, checked_if(starts), kCommandStartWithWindows, "Start with Windows");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu, MF_STRING, kCommandExit, "Exit");
     return menu;
 }
@@ -113,21 +121,23 @@ void show_tray_menu(HWND owner) {
 
 // `monitor` 0: for every monitor.
 static void open_pass_set(HWND owner, int monitor) {
-    char path[MAX_PATH] = "";
-    OPENFILENAMEA dialog;
+    wchar_t path[MAX_PATH] = L"";
+    OPENFILENAMEW dialog;
     ZeroMemory(&dialog, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = "Pass sets (*.glsl)\0*.glsl\0All files\0*.*\0";
+    dialog.lpstrFilter = L"Pass sets (*.glsl)\0*.glsl\0All files\0*.*\0";
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = "Open pass set";
+    dialog.lpstrTitle = L"Open pass set";
     // The working folder must stay: relative forwarded paths and the log
     // are relative to it.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameA(&dialog)) return;
-    log_message("Open pass set: %s", path);
-    request_pass_set(PassSetRequest{monitor, strdup(path), 0});
+    if (!::GetOpenFileNameW(&dialog)) return;
+    char* chosen = utf8_from_utf16(reinterpret_cast<const uint16_t*>(path), MAX_PATH);
+    if (!chosen) return;
+    log_message("Open pass set: %s", outside_text(chosen).text);
+    request_pass_set(PassSetRequest{monitor, chosen, 0});
 }
 
 static bool carry_out_monitor_command(HWND owner, int command) {
@@ -183,6 +193,9 @@ bool carry_out_tray_command(HWND owner, int command) {
             return true;
         case kCommandOpenLog:
             open_log();
+            return true;
+        case kCommandStartWithWindows:
+            set_start_with_windows(!start_with_windows_now());
             return true;
         case kCommandExit:
             report_player_event(kEventExitWanted);

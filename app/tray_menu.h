@@ -19,6 +19,7 @@ enum TrayCommand {
     kCommandBuiltinWallpaper = 1031,
     kCommandOpenLog = 1040,
     kCommandExit = 1050,
+    kCommandStartWithWindows = 1060,
     // Monitor n's submenu: kCommandMonitorItems + kMonitorCommandStride *
     // (n - 1) + one of the offsets below.
     kCommandMonitorItems = 1100,

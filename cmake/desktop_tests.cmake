@@ -11,6 +11,8 @@ lumenfold_warnings(lumenfold_fake_shell)
 if(CMAKE_CROSSCOMPILING)
   file(GLOB LUMENFOLD_DESKTOP_E2E_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/e2e/desktop_*_test.sh
     ${CMAKE_SOURCE_DIR}/tests/e2e/two_monitor_*_test.sh)
+  # The installed player attaches to a desktop too.
+  list(APPEND LUMENFOLD_DESKTOP_E2E_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/e2e/installer_test.sh)
   foreach(script ${LUMENFOLD_DESKTOP_E2E_SCRIPTS})
     get_filename_component(name ${script} NAME_WE)
     set_property(TEST windows.e2e.${name} APPEND PROPERTY

@@ -27,7 +27,9 @@ add_library(lumenfold_platform STATIC
   app/pausing.cpp
   app/settings_apply.cpp
   app/settings_file.cpp
+  app/resume.cpp
   app/single_instance.cpp
+  app/startup_entry_win32.cpp
   app/tray_icon.cpp
   app/tray_menu.cpp
   desktop/desktop_layer.cpp
@@ -36,7 +38,7 @@ add_library(lumenfold_platform STATIC
   gl/gl_context.cpp
   gl/headless_context_wgl.cpp
 )
-target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi comdlg32 ole32)
+target_link_libraries(lumenfold_platform PUBLIC lumenfold_core user32 gdi32 shell32 winmm dwmapi comdlg32 ole32 advapi32)
 lumenfold_windows_defaults(lumenfold_platform)
 lumenfold_warnings(lumenfold_platform)
 

@@ -286,3 +286,28 @@ eventually() {
     done
     eval "$condition"
 }
+
+# The player's settings file, %APPDATA%\Lumenfold\lumenfold.ini, in Linux
+# form.
+settings_file() {
+    echo "$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)/Lumenfold/lumenfold.ini"
+}
+
+# The settings file as text, whichever of UTF-16LE (as the player keeps it)
+# or a single-byte form (as a hand wrote it) it is in.
+settings_text() {
+    local file=${1:-$(settings_file)}
+    [[ -f $file ]] || return 0
+    if [[ $(head -c 2 "$file" | od -An -tx1 | tr -d ' ') == fffe ]]; then
+        tail -c +3 "$file" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r'
+    else
+        tr -d '\r' <"$file"
+    fi
+}
+
+# A value of one section of the settings file: setting_value SECTION KEY.
+setting_value() {
+    settings_text | awk -v section="[$1]" -v key="$2" '
+        /^\[/ { inside = ($0 == section); next }
+        inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
+}

@@ -17,7 +17,8 @@ write_settings() {
     for line in "$@"; do printf '%s\r\n' "$line" >>"$SETTINGS.new"; done
     mv "$SETTINGS.new" "$SETTINGS"
 }
-setting_in_file() { tr -d '\r' <"$SETTINGS" | sed -n "s/^$1=//p"; }
+# The player keeps the file in UTF-16 once it wrote to it.
+setting_in_file() { setting_value player "$1"; }
 frame_rate_line() { logged | sed -n 's/^frame rate: at most \([0-9]*\) per second$/\1/p' | tail -1; }
 
 write_settings frame_rate=20
@@ -68,10 +69,13 @@ wine "$LUMENFOLD_PROBE" command 1030 >/dev/null 2>&1 &
 check "Open pass set asks for a file" "[[ \$(probe open-dialog '$green_windows') == dialog=1 ]]"
 check "and plays the chosen one" "wait_for_log '^first frame presented: .*green.glsl$' 30"
 check "on screen" "eventually 'screenshot now.png && [[ \$(pixel_colour now.png 100 100) == 0,255,0 ]]' 10"
+check "and remembers it for --resume, beside the [player] keys" \
+    "[[ \$(setting_value pass_sets all) == \"\$green_windows\" && \$(setting_in_file render_scale) == 100 ]]"
 
 probe resize 320 180 >/dev/null
 probe command 1031 >/dev/null
 check "Built-in wallpaper plays the built-in set" "wait_for_log '^first frame presented: \\(null\\)$' 120"
+check "and is remembered as an empty path" "settings_text | grep -qx 'all='"
 
 probe command 1050 >/dev/null
 check "Exit ends the player" "wait_for_player_exit 60"
