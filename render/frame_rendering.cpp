@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "desktop/platform_services.h"
+#include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
@@ -109,7 +110,9 @@ void render_frame_with(const FrameInputs& inputs) {
     glViewport(0, 0, render_width(), render_height());
 
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
-        if (InstalledPrograms[pass]) draw_buffer_pass(pass);
+        if (!InstalledPrograms[pass]) continue;
+        draw_buffer_pass(pass);
+        refresh_buffer_mipmaps(pass - 1);
     }
     draw_main_pass();
 }

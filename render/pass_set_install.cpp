@@ -5,6 +5,7 @@
 
 #include "base/log.h"
 #include "render/builtin_images.h"
+#include "render/channel_samplers.h"
 #include "render/frame_clock.h"
 #include "render/render_resources.h"
 #include "shader/builtin_pass_set.h"
@@ -85,6 +86,7 @@ bool install_pass_set(const char* path, InstallRule rule) {
     }
     install_programs(result);
     fill_channel_bindings(result);
+    use_channel_sampling(result.sampling);
     size_targets_for_installed_set();
     bind_channel_units();
     measure_channel_resolutions();

@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "render/builtin_images.h"
+#include "render/channel_samplers.h"
 #include "render/frame_clock.h"
 #include "render/frame_uniforms.h"
 #include "render/texture_loading.h"
@@ -217,6 +218,7 @@ void destroy_render_resources() {
     for (RenderTarget& target : r.targets) glDeleteTextures(1, &target.colour_texture);
     for (ScratchTarget& scratch : r.scratch) delete_scratch_target(&scratch);
     delete_main_target();
+    delete_channel_samplers();
     memset(&r, 0, sizeof r);
     memset(ChannelBindings, 0, sizeof ChannelBindings);
     clear_channel_table();
@@ -310,6 +312,7 @@ void bind_channel_units() {
             ChannelBindings[unit] ? ChannelBindings[unit] : RenderResources.image_textures[kDefaultChannelImage];
         glBindTextureUnit(static_cast<GLuint>(unit), texture);
     }
+    bind_channel_samplers();
 }
 
 static GLuint texture_on_unit(int unit) {

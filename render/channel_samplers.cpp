@@ -1,0 +1,145 @@
+#include "render/channel_samplers.h"
+
+#include <cstring>
+
+#include "render/texture_loading.h"
+
+ChannelSamplersState ChannelSamplers;
+
+// Images are mipmapped and repeat, buffers and the keyboard are linear and
+// clamped: what a sampler object leaves unset stays so.
+static bool is_builtin_image(GLuint texture, int* image) {
+    for (int index = 0; index < kBuiltinImageCount; ++index) {
+        if (texture && RenderResources.image_textures[index] == texture) {
+            *image = index;
+            return true;
+        }
+    }
+    return false;
+}
+
+static int buffer_of(GLuint texture) {
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        if (texture && RenderResources.targets[index].colour_texture == texture) return index;
+    }
+    return -1;
+}
+
+static GLint min_filter(ChannelFilter filter) {
+    if (filter == ChannelFilter::Nearest) return GL_NEAREST;
+    if (filter == ChannelFilter::Linear) return GL_LINEAR;
+    return GL_LINEAR_MIPMAP_LINEAR;
+}
+
+static GLuint create_sampler(const ChannelSampling& sampling, bool image) {
+    const ChannelFilter filter =
+        sampling.filter != ChannelFilter::Unset ? sampling.filter : image ? ChannelFilter::Mipmap : ChannelFilter::Linear;
+    const ChannelWrap wrap =
+        sampling.wrap != ChannelWrap::Unset ? sampling.wrap : image ? ChannelWrap::Repeat : ChannelWrap::Clamp;
+    GLuint sampler = 0;
+    glCreateSamplers(1, &sampler);
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, min_filter(filter));
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, filter == ChannelFilter::Nearest ? GL_NEAREST : GL_LINEAR);
+    const GLint wrap_mode = wrap == ChannelWrap::Repeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap_mode);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap_mode);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, wrap_mode);
+    return sampler;
+}
+
+static void delete_samplers() {
+    for (GLuint& sampler : ChannelSamplers.samplers) {
+        if (sampler) glDeleteSamplers(1, &sampler);
+        sampler = 0;
+    }
+}
+
+static void delete_mipmapped_copies() {
+    for (MipmappedCopy& copy : ChannelSamplers.mipmapped_buffers) {
+        if (copy.texture) glDeleteTextures(1, &copy.texture);
+        copy = MipmappedCopy{0, 0, 0};
+    }
+}
+
+void use_channel_sampling(const ChannelSampling sampling[kChannelBindingCount]) {
+    delete_samplers();
+    // Copies of the last set's buffers would show its pictures for a frame.
+    delete_mipmapped_copies();
+    int image = 0;
+    for (int unit = 0; unit < kChannelBindingCount; ++unit) {
+        ChannelSamplers.sampling[unit] = sampling[unit];
+        if (!sampling_given(sampling[unit])) continue;
+        ChannelSamplers.samplers[unit] = create_sampler(sampling[unit], is_builtin_image(ChannelBindings[unit], &image));
+    }
+}
+
+static GLuint unflipped_image(int image) {
+    GLuint& texture = ChannelSamplers.unflipped_images[image];
+    if (texture) return texture;
+    glCreateTextures(GL_TEXTURE_2D, 1, &texture);
+    const BuiltinImage& source = BuiltinImages[image];
+    load_texture(texture, source.bytes, static_cast<int32_t>(source.size), true);
+    return texture;
+}
+
+static int full_chain_levels(int width, int height) {
+    int longer = width > height ? width : height;
+    int levels = 1;
+    while (longer > 1) {
+        longer >>= 1;
+        ++levels;
+    }
+    return levels;
+}
+
+// A copy of the buffer's size, cleared, as the buffer is after an install.
+static GLuint mipmapped_copy(int index) {
+    const RenderTarget& target = RenderResources.targets[index];
+    MipmappedCopy& copy = ChannelSamplers.mipmapped_buffers[index];
+    if (copy.texture && copy.width == target.width && copy.height == target.height) return copy.texture;
+    if (copy.texture) glDeleteTextures(1, &copy.texture);
+    const int levels = full_chain_levels(target.width, target.height);
+    glCreateTextures(GL_TEXTURE_2D, 1, &copy.texture);
+    glTextureStorage2D(copy.texture, levels, GL_RGBA32F, target.width, target.height);
+    for (int level = 0; level < levels; ++level) glClearTexImage(copy.texture, level, GL_RGBA, GL_FLOAT, nullptr);
+    copy.width = target.width;
+    copy.height = target.height;
+    return copy.texture;
+}
+
+void bind_channel_samplers() {
+    for (int unit = 0; unit < kChannelBindingCount; ++unit) {
+        const GLuint sampler = ChannelSamplers.samplers[unit];
+        glBindSampler(static_cast<GLuint>(unit), sampler);
+        if (!sampler) continue;
+        const ChannelSampling& sampling = ChannelSamplers.sampling[unit];
+        int image = 0;
+        if (sampling.unflipped && is_builtin_image(ChannelBindings[unit], &image)) {
+            glBindTextureUnit(static_cast<GLuint>(unit), unflipped_image(image));
+        }
+        const int buffer = buffer_of(ChannelBindings[unit]);
+        if (sampling.filter == ChannelFilter::Mipmap && buffer >= 0) {
+            glBindTextureUnit(static_cast<GLuint>(unit), mipmapped_copy(buffer));
+        }
+    }
+}
+
+void refresh_buffer_mipmaps(int index) {
+    const MipmappedCopy& copy = ChannelSamplers.mipmapped_buffers[index];
+    const RenderTarget& target = RenderResources.targets[index];
+    if (!copy.texture || copy.width != target.width || copy.height != target.height) return;
+    glCopyImageSubData(target.colour_texture, GL_TEXTURE_2D, 0, 0, 0, 0, copy.texture, GL_TEXTURE_2D, 0, 0, 0, 0,
+                       target.width, target.height, 1);
+    glGenerateTextureMipmap(copy.texture);
+}
+
+void delete_channel_samplers() {
+    for (int unit = 0; unit < kChannelBindingCount; ++unit) glBindSampler(static_cast<GLuint>(unit), 0);
+    delete_samplers();
+    delete_mipmapped_copies();
+    for (GLuint& texture : ChannelSamplers.unflipped_images) {
+        if (texture) glDeleteTextures(1, &texture);
+        texture = 0;
+    }
+    memset(ChannelSamplers.sampling, 0, sizeof ChannelSamplers.sampling);
+}
