@@ -91,16 +91,34 @@ static bool take_escape(JsonCursor* cursor, std::string* out) {
     if (cursor->at >= cursor->end) return fail(cursor, "a cut string");
     const char c = *cursor->at++;
     switch (c) {
-        case '"': out->push_back('"'); return true;
-        case '\\': out->push_back('\\'); return true;
-        case '/': out->push_back('/'); return true;
-        case 'b': out->push_back('\b'); return true;
-        case 'f': out->push_back('\f'); return true;
-        case 'n': out->push_back('\n'); return true;
-        case 'r': out->push_back('\r'); return true;
-        case 't': out->push_back('\t'); return true;
-        case 'u': return take_unicode_escape(cursor, out);
-        default: return fail(cursor, "an unknown escape");
+        case '"':
+            out->push_back('"');
+            return true;
+        case '\\':
+            out->push_back('\\');
+            return true;
+        case '/':
+            out->push_back('/');
+            return true;
+        case 'b':
+            out->push_back('\b');
+            return true;
+        case 'f':
+            out->push_back('\f');
+            return true;
+        case 'n':
+            out->push_back('\n');
+            return true;
+        case 'r':
+            out->push_back('\r');
+            return true;
+        case 't':
+            out->push_back('\t');
+            return true;
+        case 'u':
+            return take_unicode_escape(cursor, out);
+        default:
+            return fail(cursor, "an unknown escape");
     }
 }
 
@@ -187,7 +205,8 @@ static bool take_members(JsonCursor* cursor, JsonValue* value, bool object) {
             --cursor->depth;
             return true;
         }
-        return fail(cursor, object ? "an object without a comma or closing brace" : "an array without a comma or closing bracket");
+        return fail(cursor, object ? "an object without a comma or closing brace"
+                                   : "an array without a comma or closing bracket");
     }
 }
 
@@ -195,13 +214,25 @@ static bool take_value(JsonCursor* cursor, JsonValue* value) {
     skip_blanks(cursor);
     if (cursor->at >= cursor->end) return fail(cursor, "the text ends where a value should be");
     switch (*cursor->at) {
-        case '{': return take_members(cursor, value, true);
-        case '[': return take_members(cursor, value, false);
-        case '"': value->kind = JsonKind::String; return take_string(cursor, &value->text);
-        case 't': value->kind = JsonKind::Boolean; value->boolean = true; return take_word(cursor, "true");
-        case 'f': value->kind = JsonKind::Boolean; return take_word(cursor, "false");
-        case 'n': value->kind = JsonKind::Null; return take_word(cursor, "null");
-        default: break;
+        case '{':
+            return take_members(cursor, value, true);
+        case '[':
+            return take_members(cursor, value, false);
+        case '"':
+            value->kind = JsonKind::String;
+            return take_string(cursor, &value->text);
+        case 't':
+            value->kind = JsonKind::Boolean;
+            value->boolean = true;
+            return take_word(cursor, "true");
+        case 'f':
+            value->kind = JsonKind::Boolean;
+            return take_word(cursor, "false");
+        case 'n':
+            value->kind = JsonKind::Null;
+            return take_word(cursor, "null");
+        default:
+            break;
     }
     if (*cursor->at == '-' || (*cursor->at >= '0' && *cursor->at <= '9')) return take_number(cursor, value);
     return fail(cursor, "a character that starts no value");

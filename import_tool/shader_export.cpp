@@ -155,7 +155,7 @@ static int buffer_named_by(const JsonValue& input, const PassMapping& mapping) {
 struct ChannelChoice {
     std::string directive_name;  // empty: the channel is left unbound
     std::string options;
-    std::string stand_in_for;    // what rgba_noise.png replaces, if it does
+    std::string stand_in_for;  // what rgba_noise.png replaces, if it does
 };
 
 static std::string input_source(const JsonValue& input) {
@@ -193,7 +193,8 @@ static ChannelChoice choose_channel(const JsonValue& input, const PassMapping& m
         }
         choice.stand_in_for = "a texture that is none of the built-in images (" + input_source(input).substr(1) + ")";
     } else {
-        choice.stand_in_for = "a " + type + " input" + (input_source(input).empty() ? "" : " (" + input_source(input).substr(1) + ")");
+        choice.stand_in_for =
+            "a " + type + " input" + (input_source(input).empty() ? "" : " (" + input_source(input).substr(1) + ")");
     }
     choice.directive_name = kStandIn;
     return choice;
@@ -211,7 +212,8 @@ static std::string pass_text(int pass, const JsonValue& entry, const PassMapping
         const JsonValue* channel = json_member(input, "channel");
         const int number = channel && channel->kind == JsonKind::Number ? static_cast<int>(channel->number) : -1;
         if (number < 0 || number >= kChannelsPerPass || channel->number != number) {
-            set->notes.push_back(std::string(kPassNames[pass]) + ": an input without a channel from 0 to 3 is left out");
+            set->notes.push_back(std::string(kPassNames[pass]) +
+                                 ": an input without a channel from 0 to 3 is left out");
             continue;
         }
         const ChannelChoice choice = choose_channel(input, mapping);
@@ -243,8 +245,8 @@ const char* import_shader_export(const JsonValue& root, ImportedPassSet* set) {
         const JsonValue* entry = mapping.passes[pass];
         set->present[pass] = entry != nullptr;
         if (!entry) continue;
-        set->texts[pass] = pass == kCommonPartIndex ? json_member(*entry, "code")->text
-                                                    : pass_text(pass, *entry, mapping, set);
+        set->texts[pass] =
+            pass == kCommonPartIndex ? json_member(*entry, "code")->text : pass_text(pass, *entry, mapping, set);
     }
     return nullptr;
 }

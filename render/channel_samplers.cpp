@@ -6,8 +6,6 @@
 
 ChannelSamplersState ChannelSamplers;
 
-// Images are mipmapped and repeat, buffers and the keyboard are linear and
-// clamped: what a sampler object leaves unset stays so.
 static bool is_builtin_image(GLuint texture, int* image) {
     for (int index = 0; index < kBuiltinImageCount; ++index) {
         if (texture && RenderResources.image_textures[index] == texture) {
@@ -31,11 +29,16 @@ static GLint min_filter(ChannelFilter filter) {
     return GL_LINEAR_MIPMAP_LINEAR;
 }
 
+// A sampler object replaces every setting of the texture, so what the
+// directive left unset keeps the texture's own: images are mipmapped and
+// repeat, buffers and the keyboard linear and clamped.
 static GLuint create_sampler(const ChannelSampling& sampling, bool image) {
-    const ChannelFilter filter =
-        sampling.filter != ChannelFilter::Unset ? sampling.filter : image ? ChannelFilter::Mipmap : ChannelFilter::Linear;
-    const ChannelWrap wrap =
-        sampling.wrap != ChannelWrap::Unset ? sampling.wrap : image ? ChannelWrap::Repeat : ChannelWrap::Clamp;
+    const ChannelFilter filter = sampling.filter != ChannelFilter::Unset ? sampling.filter
+                                 : image                                 ? ChannelFilter::Mipmap
+                                                                         : ChannelFilter::Linear;
+    const ChannelWrap wrap = sampling.wrap != ChannelWrap::Unset ? sampling.wrap
+                             : image                             ? ChannelWrap::Repeat
+                                                                 : ChannelWrap::Clamp;
     GLuint sampler = 0;
     glCreateSamplers(1, &sampler);
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, min_filter(filter));
@@ -69,7 +72,8 @@ void use_channel_sampling(const ChannelSampling sampling[kChannelBindingCount]) 
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {
         ChannelSamplers.sampling[unit] = sampling[unit];
         if (!sampling_given(sampling[unit])) continue;
-        ChannelSamplers.samplers[unit] = create_sampler(sampling[unit], is_builtin_image(ChannelBindings[unit], &image));
+        ChannelSamplers.samplers[unit] =
+            create_sampler(sampling[unit], is_builtin_image(ChannelBindings[unit], &image));
     }
 }
 

@@ -6,19 +6,43 @@
 // reserved words in GLSL ES 3.00, and two that Mesa's desktop compiler
 // reserves beyond both lists (`packed`, `row_major`).
 const char* const kDesktopOnlyKeywords[kDesktopOnlyKeywordCount] = {
-    "buffer",           "shared",           "precise",           "dmat2",
-    "dmat3",            "dmat4",            "dmat2x2",           "dmat2x3",
-    "dmat2x4",          "dmat3x2",          "dmat3x3",           "dmat3x4",
-    "dmat4x2",          "dmat4x3",          "dmat4x4",           "samplerCubeArray",
-    "samplerCubeArrayShadow", "isamplerCubeArray", "usamplerCubeArray", "image2DRect",
-    "iimage2DRect",     "uimage2DRect",     "image2DMS",         "iimage2DMS",
-    "uimage2DMS",       "image2DMSArray",   "iimage2DMSArray",   "uimage2DMSArray",
-    "imageCubeArray",   "iimageCubeArray",  "uimageCubeArray",   "packed",
+    "buffer",
+    "shared",
+    "precise",
+    "dmat2",
+    "dmat3",
+    "dmat4",
+    "dmat2x2",
+    "dmat2x3",
+    "dmat2x4",
+    "dmat3x2",
+    "dmat3x3",
+    "dmat3x4",
+    "dmat4x2",
+    "dmat4x3",
+    "dmat4x4",
+    "samplerCubeArray",
+    "samplerCubeArrayShadow",
+    "isamplerCubeArray",
+    "usamplerCubeArray",
+    "image2DRect",
+    "iimage2DRect",
+    "uimage2DRect",
+    "image2DMS",
+    "iimage2DMS",
+    "uimage2DMS",
+    "image2DMSArray",
+    "iimage2DMSArray",
+    "uimage2DMSArray",
+    "imageCubeArray",
+    "iimageCubeArray",
+    "uimageCubeArray",
+    "packed",
     "row_major",
 };
 
-// 33 lines of at most "#define " + 2 × 22 + "_ \n".
-static char renames[33 * 64];
+// Each line is "#define " and the word twice: well under 64 bytes.
+static char renames[kDesktopOnlyKeywordCount * 64];
 
 const char* desktop_keyword_renames() {
     if (renames[0]) return renames;

@@ -73,7 +73,8 @@ static const char kColumns[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4
 static std::string column_reader(const char* directive) {
     return std::string(directive) +
            "\nvoid mainImage(out vec4 o, in vec2 p) {\n"
-           "    o = vec4(texture(iChannel0, vec2(4.25 / 16.0, 0.5)).r, texture(iChannel0, vec2(1.0 + 1.5 / 16.0, 0.5)).r,"
+           "    o = vec4(texture(iChannel0, vec2(4.25 / 16.0, 0.5)).r, texture(iChannel0, vec2(1.0 + 1.5 / 16.0, "
+           "0.5)).r,"
            " 0.0, 1.0);\n}\n";
 }
 
@@ -92,13 +93,14 @@ TEST_F(ChannelSamplerOptions, NearestAndRepeatChangeWhatABufferReadsAndUnknownOp
 }
 
 TEST_F(ChannelSamplerOptions, VflipFalseReadsAnImageInItsFilesRowOrder) {
-    install({"#pragma iChannel0 organic1.jpg\n#pragma iChannel1 organic1.jpg vflip=false\n"
-             "void mainImage(out vec4 o, in vec2 p) {\n"
-             "    ivec2 size = textureSize(iChannel1, 0);\n"
-             "    ivec2 at = ivec2(p) * 37;\n"
-             "    o = vec4(texelFetch(iChannel0, at, 0).r, texelFetch(iChannel1, ivec2(at.x, size.y - 1 - at.y), 0).r,"
-             " texelFetch(iChannel1, at, 0).r, float(size == textureSize(iChannel0, 0)));\n"
-             "}\n"});
+    install(
+        {"#pragma iChannel0 organic1.jpg\n#pragma iChannel1 organic1.jpg vflip=false\n"
+         "void mainImage(out vec4 o, in vec2 p) {\n"
+         "    ivec2 size = textureSize(iChannel1, 0);\n"
+         "    ivec2 at = ivec2(p) * 37;\n"
+         "    o = vec4(texelFetch(iChannel0, at, 0).r, texelFetch(iChannel1, ivec2(at.x, size.y - 1 - at.y), 0).r,"
+         " texelFetch(iChannel1, at, 0).r, float(size == textureSize(iChannel0, 0)));\n"
+         "}\n"});
     frame();
     const std::vector<float> read = texels(0);
     int differing = 0;
@@ -112,13 +114,14 @@ TEST_F(ChannelSamplerOptions, VflipFalseReadsAnImageInItsFilesRowOrder) {
 
 // A checkerboard of 0 and 2 × (iFrame + 1): its smallest level is the mean.
 TEST_F(ChannelSamplerOptions, MipmapOnABufferMakesItsMipmapsEveryFrame) {
-    install({"void mainImage(out vec4 o, in vec2 p) {\n"
-             "    o = vec4((int(p.x) + int(p.y)) % 2 == 0 ? 0.0 : 2.0 * float(iFrame + 1));\n}\n",
-             "#pragma iChannel0 BufferA filter=mipmap\n#pragma iChannel1 BufferA\n"
-             "void mainImage(out vec4 o, in vec2 p) {\n"
-             "    vec2 corner = vec2(0.5 / 16.0, 0.5 / 8.0);\n"
-             "    o = vec4(textureLod(iChannel0, corner, 10.0).r, textureLod(iChannel1, corner, 10.0).r, 0.0, 0.0);\n"
-             "}\n"});
+    install(
+        {"void mainImage(out vec4 o, in vec2 p) {\n"
+         "    o = vec4((int(p.x) + int(p.y)) % 2 == 0 ? 0.0 : 2.0 * float(iFrame + 1));\n}\n",
+         "#pragma iChannel0 BufferA filter=mipmap\n#pragma iChannel1 BufferA\n"
+         "void mainImage(out vec4 o, in vec2 p) {\n"
+         "    vec2 corner = vec2(0.5 / 16.0, 0.5 / 8.0);\n"
+         "    o = vec4(textureLod(iChannel0, corner, 10.0).r, textureLod(iChannel1, corner, 10.0).r, 0.0, 0.0);\n"
+         "}\n"});
     for (int n = 1; n <= 3; ++n) {
         frame();
         EXPECT_FLOAT_EQ(red(1, 2, 2), static_cast<float>(n)) << "frame " << n;

@@ -100,8 +100,9 @@ TEST_F(ProgramBuilder, TheCommonPartUsesUniformsSamplersAndDerivativesAndCountsI
 
 TEST_F(ProgramBuilder, WordsOnlyDesktopGlslReservesBuildAsNamesAndHwPerformanceIsOne) {
     std::string common = "float shared_sum() {\n    float total = 0.0;\n";
-    std::string pass = "#if HW_PERFORMANCE != 1\n#error low power branch\n#endif\n"
-                       "void mainImage(out vec4 c, in vec2 p) {\n    c = vec4(shared_sum());\n";
+    std::string pass =
+        "#if HW_PERFORMANCE != 1\n#error low power branch\n#endif\n"
+        "void mainImage(out vec4 c, in vec2 p) {\n    c = vec4(shared_sum());\n";
     for (const char* word : kDesktopOnlyKeywords) {
         common += std::string("    float ") + word + " = 1.0; total += " + word + ";\n";
         pass += std::string("    vec2 ") + word + " = p; c.x += " + word + ".y;\n";
@@ -109,8 +110,7 @@ TEST_F(ProgramBuilder, WordsOnlyDesktopGlslReservesBuildAsNamesAndHwPerformanceI
     common += "    return total;\n}\n";
     pass += "}\n";
     RecordingLog log;
-    EXPECT_NE(keep(build_program(assemble_pass_source(pass.c_str(), common.c_str(), 0), false)), 0u)
-        << log.joined();
+    EXPECT_NE(keep(build_program(assemble_pass_source(pass.c_str(), common.c_str(), 0), false)), 0u) << log.joined();
     // Without the renames every one of them is a syntax error.
     for (const char* word : {"packed", "buffer", "row_major", "dmat3x2"}) {
         const std::string bare = std::string("#undef ") + word + "\nvoid mainImage(out vec4 c, in vec2 p) { float " +

@@ -14,9 +14,10 @@ static bool parse(const std::string& text, JsonValue* value, JsonError* error = 
 
 TEST(JsonReader, ValuesNestAndStringsDecodeEveryEscape) {
     JsonValue root;
-    ASSERT_TRUE(parse("\xEF\xBB\xBF { \"a\": [1, -2.5e3, true, false, null, {}],\n \"s\": "
-                      "\"q\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\u20AC\\ud83d\\ude00\", \"a\": 0 } ",
-                      &root));
+    ASSERT_TRUE(
+        parse("\xEF\xBB\xBF { \"a\": [1, -2.5e3, true, false, null, {}],\n \"s\": "
+              "\"q\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\u20AC\\ud83d\\ude00\", \"a\": 0 } ",
+              &root));
     const JsonValue* array = json_member(root, "a");
     ASSERT_NE(array, nullptr);
     ASSERT_EQ(array->items.size(), 6u);
