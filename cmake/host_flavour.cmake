@@ -55,3 +55,13 @@ if(LUMENFOLD_SANITIZE)
 endif()
 lumenfold_sanitize(lumenfold_render)
 lumenfold_warnings(lumenfold_render)
+
+# The importer needs no GL: it writes a pass set from a shader site's export.
+add_executable(lumenfold_import import_tool/import_main.cpp desktop/platform_posix.cpp)
+set_target_properties(lumenfold_import PROPERTIES OUTPUT_NAME lumenfold-import)
+target_link_libraries(lumenfold_import PRIVATE lumenfold_core)
+if(LUMENFOLD_SANITIZE)
+  target_sources(lumenfold_import PRIVATE tests/support/sanitizer_defaults.cpp)
+endif()
+lumenfold_sanitize(lumenfold_import)
+lumenfold_warnings(lumenfold_import)

@@ -16,3 +16,9 @@ add_test(NAME host.render.render_tool_test COMMAND bash ${CMAKE_SOURCE_DIR}/test
 set_tests_properties(host.render.render_tool_test PROPERTIES
   TIMEOUT 600
   ENVIRONMENT "LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR};EGL_PLATFORM=surfaceless")
+
+# The importer as a process, its sets rendered by the render tool.
+add_test(NAME host.import.import_tool_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/import/import_tool_test.sh)
+set_tests_properties(host.import.import_tool_test PROPERTIES
+  TIMEOUT 300
+  ENVIRONMENT "LUMENFOLD_IMPORT=$<TARGET_FILE:lumenfold_import>;LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR};EGL_PLATFORM=surfaceless")

@@ -63,6 +63,13 @@ target_link_libraries(lumenfold_render PRIVATE lumenfold_platform)
 lumenfold_windows_defaults(lumenfold_render)
 lumenfold_warnings(lumenfold_render)
 
+# The importer: a console program that needs no GL.
+add_executable(lumenfold_import import_tool/import_main.cpp desktop/platform_win32.cpp)
+set_target_properties(lumenfold_import PROPERTIES OUTPUT_NAME lumenfold-import)
+target_link_libraries(lumenfold_import PRIVATE lumenfold_platform)
+lumenfold_windows_defaults(lumenfold_import)
+lumenfold_warnings(lumenfold_import)
+
 # Figures of the player's loop under Wine; scripts/bench runs it.
 add_executable(lumenfold_frame_cap_benchmark tools/benchmarks/frame_cap_benchmark.cpp desktop/platform_win32.cpp)
 target_link_libraries(lumenfold_frame_cap_benchmark PRIVATE lumenfold_platform)

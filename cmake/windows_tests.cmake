@@ -56,6 +56,12 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(windows.render.render_tool_smoke_test PROPERTIES
     TIMEOUT 240
     ENVIRONMENT "LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_RENDER_EMULATOR=wine;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
+
+  # The importer as a Windows program; the host flavour's test renders what it writes.
+  add_test(NAME windows.import.import_tool_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/import/import_tool_test.sh)
+  set_tests_properties(windows.import.import_tool_test PROPERTIES
+    TIMEOUT 240
+    ENVIRONMENT "LUMENFOLD_IMPORT=$<TARGET_FILE:lumenfold_import>;LUMENFOLD_IMPORT_EMULATOR=wine;LUMENFOLD_BIN=${CMAKE_BINARY_DIR}")
 endif()
 
 # The desktop layer's tests bring a fake shell of their own.

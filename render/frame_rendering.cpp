@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "desktop/platform_services.h"
+#include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/render_resources.h"
 
@@ -121,11 +122,13 @@ static void draw_main_pass(const PlayingSet& set) {
 void render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
     recreate_render_targets(set);
     upload_pass_uniforms(*set, inputs);
-    bind_channel_units(*set);
+    bind_channel_units(set);
     glViewport(0, 0, render_width(*set), render_height(*set));
 
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
-        if (set->programs[pass]) draw_buffer_pass(*set, pass);
+        if (!set->programs[pass]) continue;
+        draw_buffer_pass(*set, pass);
+        refresh_buffer_mipmaps(set, pass - 1);
     }
     draw_main_pass(*set);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/log.h"
+#include "render/channel_samplers.h"
 #include "render/render_resources.h"
 #include "shader/builtin_pass_set.h"
 
@@ -75,6 +76,7 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
     }
     install_programs(set, result);
     fill_channels(set, result);
+    use_channel_sampling(set, result.sampling);
     size_targets_for_installed_set(set);
     measure_channel_resolutions(set);
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {

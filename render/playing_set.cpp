@@ -147,6 +147,7 @@ void destroy_playing_set(PlayingSet* set) {
     for (RenderTarget& target : set->targets) glDeleteTextures(1, &target.colour_texture);
     for (ScratchTarget& scratch : set->scratch) delete_scratch_target(&scratch);
     delete_main_target(set);
+    delete_channel_samplers(set);
     memset(set, 0, sizeof *set);
 }
 
@@ -231,7 +232,10 @@ void recreate_render_targets(PlayingSet* set) {
     log_target_bytes(*set);
 }
 
-void bind_channel_units(const PlayingSet& set) { glBindTextures(0, kChannelBindingCount, set.channels); }
+void bind_channel_units(PlayingSet* set) {
+    glBindTextures(0, kChannelBindingCount, set->channels);
+    bind_channel_samplers(set);
+}
 
 void measure_channel_resolutions(PlayingSet* set) {
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {

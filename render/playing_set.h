@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "render/channel_samplers.h"
 #include "render/frame_clock.h"
 #include "shader/pass_set.h"
 
@@ -58,6 +59,7 @@ struct PlayingSet {
     // draws straight into the window.
     RenderTarget main_target;
     RenderSize size;
+    ChannelSamplerSet samplers;
     FrameClock clock;
     // Where the picture's bottom-left corner sits in the window, in pixels
     // from the window's bottom-left.
@@ -88,8 +90,8 @@ void place_in_window(PlayingSet* set, int x, int y);
 // Cheap when nothing changed: called at the start of every frame.
 void recreate_render_targets(PlayingSet* set);
 
-// The set's channel textures on units 0 .. 19, in one call.
-void bind_channel_units(const PlayingSet& set);
+// The set's channel textures and samplers on units 0 .. 19.
+void bind_channel_units(PlayingSet* set);
 void measure_channel_resolutions(PlayingSet* set);
 
 // The set's buffers under their names, for building its passes.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "render/builtin_images.h"
+#include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/texture_loading.h"
 #include "shader/channel_table.h"
@@ -100,6 +101,7 @@ void destroy_render_resources() {
     glDeleteBuffers(1, &r.uniform_buffer);
     glDeleteTextures(kBuiltinImageCount, r.image_textures);
     glDeleteTextures(1, &r.keyboard_texture);
+    delete_unflipped_images();
     memset(&r, 0, sizeof r);
     clear_channel_table();
 }

@@ -15,9 +15,9 @@ int texture_level_count(int width, int height) {
     return levels;
 }
 
-bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length) {
+bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length, bool rows_as_stored) {
     // Row 0 of a GL texture is the bottom of the picture.
-    stbi_set_flip_vertically_on_load(1);
+    stbi_set_flip_vertically_on_load(rows_as_stored ? 0 : 1);
     int width = 0;
     int height = 0;
     int stored_components = 0;

@@ -5,10 +5,11 @@
 
 #include <cstdint>
 
-// `texture` was created for GL_TEXTURE_2D and has no storage yet. On bytes
-// that do not decode, logs, leaves the texture without storage and returns
-// false.
-bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length);
+// `texture` was created for GL_TEXTURE_2D and has no storage yet. Row 0 is
+// the picture's bottom row unless `rows_as_stored` keeps the file's order.
+// On bytes that do not decode, logs, leaves the texture without storage and
+// returns false.
+bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length, bool rows_as_stored = false);
 
 // One level fewer than a full chain: the smallest level is 2 texels on the
 // longer side, except that a 1-texel image still gets its one level.

@@ -4,6 +4,7 @@
 #include <stb_image_write.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,36 @@ struct EncodedPng {
     bool out_of_memory;
 };
 
+static const double kSecondsPerDay = 86400.0;
+
+static bool is_leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+static int days_in_month(int year, int month) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 1 && is_leap_year(year) ? 29 : kDays[month];
+}
+
+void render_date_after(double seconds, float date[4]) {
+    const double since_midnight = kRenderDate[3] + seconds;
+    double days = floor(since_midnight / kSecondsPerDay);
+    int year = static_cast<int>(kRenderDate[0]);
+    int month = static_cast<int>(kRenderDate[1]);
+    int day = static_cast<int>(kRenderDate[2]);
+    // Renders are at most hours long: a day at a time is quick enough.
+    for (; days > 0; --days) {
+        if (++day <= days_in_month(year, month)) continue;
+        day = 1;
+        if (++month == 12) {
+            month = 0;
+            ++year;
+        }
+    }
+    date[0] = static_cast<float>(year);
+    date[1] = static_cast<float>(month);
+    date[2] = static_cast<float>(day);
+    date[3] = static_cast<float>(since_midnight - floor(since_midnight / kSecondsPerDay) * kSecondsPerDay);
+}
+
 FrameInputs fixed_step_frame_inputs(int32_t frame, int frames_per_second) {
     FrameInputs inputs;
     inputs.timing.time = static_cast<double>(frame) / frames_per_second;
@@ -31,7 +62,7 @@ FrameInputs fixed_step_frame_inputs(int32_t frame, int frames_per_second) {
     inputs.timing.frame = frame;
     const float released_at_origin[4] = {0.0f, 0.0f, -0.0f, 0.0f};
     memcpy(inputs.mouse, released_at_origin, sizeof inputs.mouse);
-    memcpy(inputs.date, kRenderDate, sizeof inputs.date);
+    render_date_after(inputs.timing.time, inputs.date);
     return inputs;
 }
 

@@ -7,12 +7,17 @@
 #include "render/frame_rendering.h"
 #include "render_tool/render_arguments.h"
 
-// Every render shows 2026-01-01 12:00:00.000, so the same arguments give the
-// same file.
+// Every render starts at 2026-01-01 12:00:00.000 and its clock advances with
+// iTime, so clocks tick and the same arguments still give the same file.
 constexpr float kRenderDate[4] = {2026.0f, 0.0f, 1.0f, 43200.0f};
 
+// iDate `seconds` after the render date: year, month (0-based), day, seconds
+// since midnight, the day and month rolling over at midnight.
+void render_date_after(double seconds, float date[4]);
+
 // Frame n at N frames per second: iTime n/N, iTimeDelta 1/N, iFrameRate N,
-// iFrame n; the cursor at the origin and released, as the player reports it.
+// iFrame n, iDate iTime after the render date; the cursor at the origin and
+// released, as the player reports it.
 FrameInputs fixed_step_frame_inputs(int32_t frame, int frames_per_second);
 
 // Needs a current OpenGL 4.5 core context. Every pass present must build.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/log.h"
+#include "shader/channel_sampling.h"
 #include "shader/channel_table.h"
 
 const char* const kChannelNames[kChannelsPerPass] = {"iChannel0", "iChannel1", "iChannel2", "iChannel3"};
@@ -59,6 +60,28 @@ static int find_channel(TextRange token) {
     return -1;
 }
 
+// The options a directive's name can carry, and the ones it did not know.
+struct UnknownOptions {
+    char text[kTokenLimit + 1];
+    size_t length;
+};
+
+static void add_unknown(TextRange token, UnknownOptions* unknown) {
+    const size_t room = sizeof unknown->text - 1 - unknown->length;
+    const size_t wanted = length_of(token) + (unknown->length ? 1 : 0);
+    if (wanted > room) return;
+    if (unknown->length) unknown->text[unknown->length++] = ' ';
+    memcpy(unknown->text + unknown->length, token.begin, length_of(token));
+    unknown->length += length_of(token);
+    unknown->text[unknown->length] = '\0';
+}
+
+static void apply_options(TextRange rest, bool is_image, ChannelSampling* sampling, UnknownOptions* unknown) {
+    for (TextRange token = take_token(&rest); token.begin != token.end; token = take_token(&rest)) {
+        if (!apply_sampling_option(token.begin, length_of(token), is_image, sampling)) add_unknown(token, unknown);
+    }
+}
+
 static void apply_directive_line(TextRange line, int pass_index, PassSetResult* result) {
     static const char kKeyword[] = "#pragma";
     const size_t keyword_length = sizeof kKeyword - 1;
@@ -75,8 +98,19 @@ static void apply_directive_line(TextRange line, int pass_index, PassSetResult* 
     const int entry = find_channel_table_entry(name_token.begin, length_of(name_token));
     if (channel < 0 || entry < 0) return;
 
-    log_message("pragma match: %s %s\n", kChannelNames[channel], ChannelTable[entry].name);
-    result->channels[kChannelsPerPass * pass_index + channel] = ChannelTable[entry].texture;
+    const int unit = kChannelsPerPass * pass_index + channel;
+    ChannelSampling sampling = {};
+    UnknownOptions unknown = {};
+    apply_options(rest, entry < kFirstBufferEntry, &sampling, &unknown);
+    log_message("pragma match: %s %s%s\n", kChannelNames[channel], ChannelTable[entry].name,
+                sampling_options_text(sampling));
+    // The channel still binds: an option this player does not know only
+    // changes how the texture would be read.
+    if (unknown.length) {
+        log_message("pragma unknown options: %s %s", kChannelNames[channel], outside_text(unknown.text).text);
+    }
+    result->channels[unit] = ChannelTable[entry].texture;
+    result->sampling[unit] = sampling;
 }
 
 void parse_channel_directives(const char* text, int pass_index, PassSetResult* result) {

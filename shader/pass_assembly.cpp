@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shader/desktop_keywords.h"
 #include "shader/pass_set.h"
 
 const char kPassVertexText[] =
@@ -13,7 +14,6 @@ const char kPassVertexText[] =
     "    gl_Position = vec4(vPos.xyz, 1.0f);\n"
     "}";
 
-// "#line 0" makes compiler messages count lines of the pass text.
 const char kPassFragmentHeader[] =
     "precision highp float;\n"
     "precision highp int;\n"
@@ -33,23 +33,31 @@ const char kPassFragmentHeader[] =
     "layout (binding = 1+CHNBASE) uniform sampler2D iChannel1;\n"
     "layout (binding = 2+CHNBASE) uniform sampler2D iChannel2;\n"
     "layout (binding = 3+CHNBASE) uniform sampler2D iChannel3;\n"
-    "out vec4 FragColor;\n"
-    "#line 0\n";
+    "out vec4 FragColor;\n";
 
 const char kPassMainWrapper[] =
     "void main() {\n"
     "   mainImage(FragColor, gl_FragCoord.xy);\n"
     "}";
 
+// Shaders choose their costlier branch with "#if HW_PERFORMANCE"; left
+// undefined, it would quietly pick the low-power one.
+const char kPassConventionDefines[] = "#define HW_PERFORMANCE 1\n";
+
 static char assembly_buffer[kAssemblyBufferSize];
 
+// The common part sits after the uniforms and samplers and in the fragment
+// stage alone, so it may use them and fragment-only functions such as
+// fwidth. "#line 1 N" makes compiler messages count lines of each text:
+// source 1 is the common part, source 0 the pass.
 const char* assemble_pass_source(const char* pass_text, const char* common_text, int pass_index) {
     if (pass_index < 0 || pass_index >= kPassCount) pass_index = 0;
     // CHNBASE puts channel c of pass p on texture unit 4p + c.
     snprintf(assembly_buffer, sizeof assembly_buffer,
-             "//##### common part #####\n%s\n#ifdef VERTEX_SHADER\n%s\n#endif\n#ifdef FRAGMENT_SHADER\n"
-             "#define CHNBASE %d\n%s\n%s\n%s\n#endif\n",
-             common_text, kPassVertexText, kChannelsPerPass * pass_index, kPassFragmentHeader, pass_text,
+             "#ifdef VERTEX_SHADER\n%s\n#endif\n#ifdef FRAGMENT_SHADER\n#define CHNBASE %d\n%s%s%s"
+             "//##### common part #####\n#line 1 %d\n%s\n#line 1 %d\n%s\n%s\n#endif\n",
+             kPassVertexText, kChannelsPerPass * pass_index, kPassFragmentHeader, kPassConventionDefines,
+             desktop_keyword_renames(), kCommonPartSourceNumber, common_text, kPassSourceNumber, pass_text,
              kPassMainWrapper);
     return assembly_buffer;
 }

@@ -10,3 +10,8 @@ constexpr int kAssemblyBufferSize = 0x100000;
 extern const char kPassVertexText[];
 extern const char kPassFragmentHeader[];
 extern const char kPassMainWrapper[];
+extern const char kPassConventionDefines[];
+
+// The source-string numbers compiler messages give before the line number.
+constexpr int kPassSourceNumber = 0;
+constexpr int kCommonPartSourceNumber = 1;

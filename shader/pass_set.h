@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include "shader/channel_sampling.h"
+
 constexpr int kPassCount = 5;        // Main, BufferA..BufferD
 constexpr int kChannelsPerPass = 4;  // iChannel0..iChannel3
 constexpr int kChannelBindingCount = kPassCount * kChannelsPerPass;
@@ -21,6 +23,8 @@ struct PassSetSources {
 struct PassSetResult {
     GLuint programs[kPassCount];
     GLuint channels[kChannelBindingCount];
+    // The options each directive gave, at the same places.
+    ChannelSampling sampling[kChannelBindingCount];
     // Passes whose text was there but did not build.
     int failed_passes;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shader/desktop_keywords.h"
 #include "shader/pass_assembly.h"
 #include "shader/program_builder.h"
 #include "tests/support/gl_test.h"
@@ -47,9 +48,9 @@ TEST_F(ProgramBuilder, BothStagesGetTheSameTextButTheirOwnMacro) {
     glGetShaderSource(fragment, 4096, nullptr, fragment_source.data());
     const std::string vertex_text = vertex_source.data();
     const std::string fragment_text = fragment_source.data();
-    EXPECT_EQ(vertex_text.rfind("#version 450 core\n#define VERTEX_SHADER\n//##### common part #####\n", 0), 0u);
-    EXPECT_EQ(fragment_text.rfind("#version 450 core\n#define FRAGMENT_SHADER\n//##### common part", 0), 0u);
-    EXPECT_EQ(vertex_text.substr(vertex_text.find("//#####")), fragment_text.substr(fragment_text.find("//#####")));
+    EXPECT_EQ(vertex_text.rfind("#version 450 core\n#define VERTEX_SHADER\n#ifdef VERTEX_SHADER\n", 0), 0u);
+    EXPECT_EQ(fragment_text.rfind("#version 450 core\n#define FRAGMENT_SHADER\n#ifdef VERTEX_SHADER\n", 0), 0u);
+    EXPECT_EQ(vertex_text.substr(vertex_text.find("#ifdef")), fragment_text.substr(fragment_text.find("#ifdef")));
     glDeleteShader(vertex);
     glDeleteShader(fragment);
 }
@@ -74,6 +75,48 @@ TEST_F(ProgramBuilder, CompileErrorsCountLinesOfThePassText) {
     ASSERT_GE(compile, 0) << log.joined();
     // Mesa writes "0:<line>(<column>)"; the bad statement is on line 3.
     EXPECT_NE(log.lines[compile].find("0:3("), std::string::npos) << log.lines[compile];
+}
+
+// Uniforms, samplers and fragment-only functions, none of which the vertex
+// stage has.
+static const char kCommonPart[] =
+    "float edge_width(vec2 p) { return fwidth(p.x) + iTime / iResolution.x; }\n"
+    "vec4 noise_at(vec2 p) { return texture(iChannel0, p); }\n";
+
+TEST_F(ProgramBuilder, TheCommonPartUsesUniformsSamplersAndDerivativesAndCountsItsOwnLines) {
+    RecordingLog log;
+    const char* pass = "void mainImage(out vec4 c, in vec2 p) { c = noise_at(p) * edge_width(p); }\n";
+    EXPECT_NE(keep(build_program(assemble_pass_source(pass, kCommonPart, 2), false)), 0u) << log.joined();
+    EXPECT_EQ(log.count_prefix("Compile Error:"), 0) << log.joined();
+
+    const std::string broken_common = std::string(kCommonPart) + "\n    oops;\n";
+    EXPECT_EQ(build_program(assemble_pass_source(pass, broken_common.c_str(), 2), false), 0u);
+    const int compile = log.find_prefix("Compile Error:");
+    ASSERT_GE(compile, 0) << log.joined();
+    // Source 1 is the common part; the bad line is its fourth.
+    EXPECT_NE(log.lines[compile].find("1:4("), std::string::npos) << log.lines[compile];
+    EXPECT_EQ(log.lines[compile].find("0:"), std::string::npos) << log.lines[compile];
+}
+
+TEST_F(ProgramBuilder, WordsOnlyDesktopGlslReservesBuildAsNamesAndHwPerformanceIsOne) {
+    std::string common = "float shared_sum() {\n    float total = 0.0;\n";
+    std::string pass =
+        "#if HW_PERFORMANCE != 1\n#error low power branch\n#endif\n"
+        "void mainImage(out vec4 c, in vec2 p) {\n    c = vec4(shared_sum());\n";
+    for (const char* word : kDesktopOnlyKeywords) {
+        common += std::string("    float ") + word + " = 1.0; total += " + word + ";\n";
+        pass += std::string("    vec2 ") + word + " = p; c.x += " + word + ".y;\n";
+    }
+    common += "    return total;\n}\n";
+    pass += "}\n";
+    RecordingLog log;
+    EXPECT_NE(keep(build_program(assemble_pass_source(pass.c_str(), common.c_str(), 0), false)), 0u) << log.joined();
+    // Without the renames every one of them is a syntax error.
+    for (const char* word : {"packed", "buffer", "row_major", "dmat3x2"}) {
+        const std::string bare = std::string("#undef ") + word + "\nvoid mainImage(out vec4 c, in vec2 p) { float " +
+                                 word + " = 1.0; c = vec4(" + word + "); }\n";
+        EXPECT_EQ(build_pass(bare.c_str(), 0), 0u) << word;
+    }
 }
 
 TEST_F(ProgramBuilder, LinkedPassReportsInputsSamplersAndTheBlockWithStd140Offsets) {

@@ -30,12 +30,12 @@ cat >counter.glsl <<'GLSL'
 void mainImage(out vec4 o, in vec2 p) {
     float counted = texelFetch(iChannel0, ivec2(p), 0).r;
     bool inputs = iFrameRate == 60.0 && abs(iTimeDelta * 60.0 - 1.0) < 1e-6 && iMouse == vec4(0.0) &&
-                  iDate == vec4(2026.0, 0.0, 1.0, 43200.0);
+                  iDate == vec4(2026.0, 0.0, 1.0, 43200.0 + iTime);
     o = vec4(counted, float(iFrame), inputs ? iTime * 60.0 : 200.0, 255.0) / 255.0;
 }
 GLSL
 render counter.glsl -o counter.png --size 8x4 --time 0.5
-check "31 frames at 60 per second: the counter, iFrame and iTime agree, the inputs are fixed" \
+check "31 frames at 60 per second: the counter, iFrame and iTime agree, the date follows iTime" \
     "[[ $code == 0 && \$(pixel counter.png 3 2) == '31 30 30 255' ]]"
 
 printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(1.0); }\n' >broken.glsl

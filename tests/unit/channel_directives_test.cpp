@@ -68,7 +68,7 @@ TEST_F(ChannelDirectives, LayoutAroundTheDirectiveDoesNotMatter) {
     EXPECT_EQ(parse("#pragmaiChannel0 lichen.jpg\n").channels[0], 108u);
 }
 
-TEST_F(ChannelDirectives, ThirdTokenIsIgnoredAndTheLaterDirectiveWins) {
+TEST_F(ChannelDirectives, WordsAfterTheNameAreUnknownOptionsAndTheLaterDirectiveWins) {
     const PassSetResult result = parse(
         "#pragma iChannel0 london.jpg extra words here\n"
         "#pragma iChannel1 wood.jpg\n"
@@ -76,6 +76,43 @@ TEST_F(ChannelDirectives, ThirdTokenIsIgnoredAndTheLaterDirectiveWins) {
     EXPECT_EQ(result.channels[0], 109u);
     EXPECT_EQ(result.channels[1], 115u);
     EXPECT_EQ(log.count_prefix("pragma match:"), 3);
+    EXPECT_EQ(log.lines[1], "pragma unknown options: iChannel0 extra words here");
+}
+
+TEST_F(ChannelDirectives, SamplerOptionsAreReadIgnoringCaseAndShownOnlyWhenGiven) {
+    const PassSetResult result = parse(
+        "#pragma iChannel0 BufferA filter=nearest wrap=repeat\n"
+        "#pragma iChannel1 organic1.jpg VFLIP=False Filter=MIPMAP wrap=clamp\n"
+        "#pragma iChannel2 Keyboard filter=linear\n"
+        "#pragma iChannel3 wood.jpg vflip=true\n",
+        1);
+    const ChannelSampling& buffer = result.sampling[4];
+    EXPECT_EQ(buffer.filter, ChannelFilter::Nearest);
+    EXPECT_EQ(buffer.wrap, ChannelWrap::Repeat);
+    EXPECT_FALSE(buffer.unflipped);
+    EXPECT_EQ(result.sampling[5].filter, ChannelFilter::Mipmap);
+    EXPECT_EQ(result.sampling[5].wrap, ChannelWrap::Clamp);
+    EXPECT_TRUE(result.sampling[5].unflipped);
+    EXPECT_EQ(result.sampling[6].filter, ChannelFilter::Linear);
+    EXPECT_FALSE(sampling_given(result.sampling[7]));
+    EXPECT_FALSE(sampling_given(result.sampling[0]));
+    EXPECT_EQ(result.channels[5], 111u);
+    ASSERT_EQ(log.lines.size(), 4u) << log.joined();
+    EXPECT_EQ(log.lines[0], "pragma match: iChannel0 BufferA filter=nearest wrap=repeat\n");
+    EXPECT_EQ(log.lines[1], "pragma match: iChannel1 organic1.jpg filter=mipmap wrap=clamp vflip=false\n");
+    EXPECT_EQ(log.lines[2], "pragma match: iChannel2 Keyboard filter=linear\n");
+    EXPECT_EQ(log.lines[3], "pragma match: iChannel3 wood.jpg\n");
+}
+
+TEST_F(ChannelDirectives, UnknownOptionsAreNamedAndTheChannelStillBinds) {
+    const PassSetResult result = parse("#pragma iChannel2 BufferC srgb=true filter=cubic wrap=repeat vflip=false x\n");
+    EXPECT_EQ(result.channels[2], 202u);
+    EXPECT_EQ(result.sampling[2].wrap, ChannelWrap::Repeat);
+    EXPECT_EQ(result.sampling[2].filter, ChannelFilter::Unset);
+    EXPECT_FALSE(result.sampling[2].unflipped) << "vflip is for images";
+    ASSERT_EQ(log.lines.size(), 2u) << log.joined();
+    EXPECT_EQ(log.lines[0], "pragma match: iChannel2 BufferC wrap=repeat\n");
+    EXPECT_EQ(log.lines[1], "pragma unknown options: iChannel2 srgb=true filter=cubic vflip=false x");
 }
 
 TEST_F(ChannelDirectives, LineCommentsHideDirectivesButBlockCommentsDoNot) {

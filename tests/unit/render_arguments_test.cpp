@@ -67,7 +67,7 @@ TEST(RenderArguments, BadArgumentsAreRefused) {
     }
 }
 
-TEST(RenderFrameInputs, FrameNHasTimeNOverTheRateAndAFixedDate) {
+TEST(RenderFrameInputs, FrameNHasTimeNOverTheRateAndADateThatAdvancesWithIt) {
     const FrameInputs inputs = fixed_step_frame_inputs(30, 60);
     EXPECT_EQ(inputs.timing.frame, 30);
     EXPECT_EQ(inputs.timing.time, 0.5);
@@ -78,5 +78,25 @@ TEST(RenderFrameInputs, FrameNHasTimeNOverTheRateAndAFixedDate) {
     EXPECT_EQ(inputs.date[0], 2026.0f);
     EXPECT_EQ(inputs.date[1], 0.0f);
     EXPECT_EQ(inputs.date[2], 1.0f);
-    EXPECT_EQ(inputs.date[3], 43200.0f);
+    EXPECT_EQ(inputs.date[3], 43200.5f);
+
+    // Midnight rolls the day, the end of January the month, 2028 has a 29 February.
+    const struct {
+        double seconds;
+        float year, month, day, since_midnight;
+    } cases[] = {
+        {43199.0, 2026, 0, 1, 86399},
+        {43201.0, 2026, 0, 2, 1},
+        {43200.0 + 30 * 86400.0 + 60.0, 2026, 1, 1, 60},
+        {43200.0 + (365 + 365 + 31 + 27) * 86400.0, 2028, 1, 29, 0},
+        {43200.0 + 364 * 86400.0 - 1.0, 2026, 11, 31, 86399},
+    };
+    for (const auto& c : cases) {
+        float date[4];
+        render_date_after(c.seconds, date);
+        EXPECT_EQ(date[0], c.year) << c.seconds;
+        EXPECT_EQ(date[1], c.month) << c.seconds;
+        EXPECT_EQ(date[2], c.day) << c.seconds;
+        EXPECT_EQ(date[3], c.since_midnight) << c.seconds;
+    }
 }
