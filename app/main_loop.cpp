@@ -29,6 +29,8 @@
 // The set whose first frame is still to be reported, once presented.
 static bool first_frame_pending = false;
 static char* pending_path = nullptr;
+// When the displays changed and brought sets of their own, in ms.
+static unsigned long long new_monitor_since = 0;
 
 static void announce_when_presented(const char* path) {
     free(pending_path);
@@ -49,6 +51,12 @@ static bool install_and_announce(const char* path, InstallRule rule, bool reload
     announce_when_presented(installed);
     free(installed);
     return true;
+}
+
+static void announce_new_monitor() {
+    if (!new_monitor_since) return;
+    log_message("new monitor: first frame %llu ms after the display change", ::GetTickCount64() - new_monitor_since);
+    new_monitor_since = 0;
 }
 
 static void announce_first_frame() {
@@ -133,8 +141,9 @@ static void act_on_window_reports(HWND notification_window) {
         look_now = true;
     }
     if (take_player_event(kEventDisplaysChanged)) {
+        const unsigned long long changed_at = ::GetTickCount64();
         follow_monitors();
-        arrange_monitors(arranged_layout());
+        if (arrange_monitors(arranged_layout()) > 0) new_monitor_since = changed_at;
         follow_display_refresh_rate();
     }
     if (!look_now) return;
@@ -200,6 +209,7 @@ static void draw_and_present() {
     draw_player_sets();
     present_frame(gl_device_context, AppSettings.swap_interval);
     announce_first_frame();
+    announce_new_monitor();
     note_frame_presented();
 }
 

@@ -25,7 +25,7 @@ static int monitor_rects(const MonitorList& list, MonitorRect* rects) {
     return count;
 }
 
-void arrange_monitors(MonitorLayout layout) {
+int arrange_monitors(MonitorLayout layout) {
     last_layout = layout;
     const MonitorList& list = known_monitors();
     MonitorRect rects[kMostMonitors];
@@ -38,12 +38,14 @@ void arrange_monitors(MonitorLayout layout) {
         const int monitor = plan.monitor_of_picture[picture];
         identities[picture] = monitor >= 0 ? list.monitors[monitor].identity : "";
     }
+    // The sets first: the window's new size then finds them ready for it.
+    const int made = arrange_player_sets(plan, identities, path_for_monitor, nullptr);
     if (!plan.follows_window) {
         const ScreenRect covered = {plan.window_x, plan.window_y, plan.window_width, plan.window_height};
         cover_screen_rect(&covered);
         follow_screen();
     }
-    arrange_player_sets(plan, identities, path_for_monitor, nullptr);
+    return made;
 }
 
 MonitorLayout arranged_layout() { return last_layout; }

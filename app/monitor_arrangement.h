@@ -6,7 +6,8 @@
 
 #include "app/monitor_layout.h"
 
-void arrange_monitors(MonitorLayout layout);
+// Returns how many sets it made: monitors that came, or a new layout.
+int arrange_monitors(MonitorLayout layout);
 
 // The layout the player arranged for last.
 MonitorLayout arranged_layout();

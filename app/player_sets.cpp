@@ -30,12 +30,35 @@ static int render_scale = kFullRenderScale;
 // Duplicate: the first set's picture shown again at these places.
 static int copy_count = 0;
 static WindowPlace copies[kMostMonitors];
+// The window's size the plan was made for.
+static int plan_width = 0;
+static int plan_height = 0;
+
+static void free_slot(PlayerSlot* slot);
+static void place_set(PlayingSet* set, const WindowPlace& place);
+
+// Someone else gave the window a size of its own: the monitors' plan does
+// not describe it any more, and the first set covers it alone until the
+// next plan.
+static void follow_the_window_alone(int width, int height) {
+    for (int index = 1; index < slot_count; ++index) free_slot(&slots[index]);
+    slot_count = slot_count > 0 ? 1 : 0;
+    copy_count = 0;
+    following_the_window = true;
+    if (slot_count == 0) return;
+    PlayingSet* set = &slots[0].set;
+    set_main_offscreen(set, false);
+    set_main_kept(set, false);
+    place_set(set, WindowPlace{0, 0, width, height});
+}
 
 void resize_player_sets(int width, int height) {
     if (width <= 0 || height <= 0) return;
     AppSettings.window_width = width;
     AppSettings.window_height = height;
-    if (!sets_exist || !following_the_window) return;
+    if (!sets_exist) return;
+    if (!following_the_window && width == plan_width && height == plan_height) return;
+    if (!following_the_window) follow_the_window_alone(width, height);
     for (int index = 0; index < slot_count; ++index) request_target_resize(&slots[index].set, width, height);
 }
 
@@ -118,9 +141,10 @@ static void place_set(PlayingSet* set, const WindowPlace& place) {
     place_in_window(set, place.x, place.y);
 }
 
-void arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
-                         void* user) {
-    if (!sets_exist) return;
+int arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
+                        void* user) {
+    if (!sets_exist) return 0;
+    int made = 0;
     PlayerSlot* kept = arranged;
     bool taken[kMostMonitors] = {};
     int kept_count = 0;
@@ -137,6 +161,7 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
             place_set(&slot->set, plan.pictures[picture]);
             continue;
         }
+        ++made;
         copy_identity(slot->identity, identity);
         slot->covered = false;
         slot->paused_by_user = false;
@@ -154,6 +179,8 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
     for (int index = 0; index < kept_count; ++index) slots[index] = kept[index];
     slot_count = kept_count;
     following_the_window = plan.follows_window;
+    plan_width = plan.window_width;
+    plan_height = plan.window_height;
     copy_count = plan.copy_count;
     for (int index = 0; index < copy_count; ++index) copies[index] = plan.copies[index];
     // The one picture is shown several times: it is drawn off the window
@@ -161,6 +188,7 @@ void arrange_player_sets(const PicturePlan& plan, const char* const* identities,
     // own, to be shown again while its monitor rests.
     if (slot_count > 0) set_main_offscreen(&slots[0].set, copy_count > 0);
     for (int index = 0; index < slot_count; ++index) set_main_kept(&slots[index].set, slot_count > 1);
+    return made;
 }
 
 bool install_on_every_set(const char* path, InstallRule rule) {

@@ -25,9 +25,10 @@ void destroy_player_sets();
 // Brings the sets to the plan: a picture whose monitor identity had a set
 // keeps it (placed and sized anew), a new one gets a set playing `path_for`
 // its identity, and sets left without a picture are freed, logged with the
-// bytes they held. `identities[i]` belongs to picture i.
+// bytes they held. `identities[i]` belongs to picture i. Returns how many
+// sets it made.
 typedef const char* (*PathForMonitor)(const char* identity, void* user);
-void arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
+int arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
                          void* user);
 
 // Every set plays the pass set at `path` (the built-in for null), by `rule`.

@@ -64,6 +64,25 @@ plugged=$(date +%s%N)
 check "its own set is back on screen" "eventually 'shows $ON_SECOND 0,102,127' 10"
 check "within 2 s" "(( ($(date +%s%N) - plugged) / 1000000 <= 2000 ))"
 
+# Through the tray menu: monitor 2's submenu, Open pass set…
+BLUE="$PWD/blue.glsl"
+printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0, 0.0, 1.0, 1.0); }\n' >"$BLUE"
+wine "$LUMENFOLD_PROBE" command 1110 >/dev/null 2>&1 &
+check "monitor 2's Open pass set asks for a file" "[[ \$(probe open-dialog '$(win_path "$BLUE")') == dialog=1 ]]"
+check "monitor 2 plays it" "eventually 'shows $ON_SECOND 0,0,255' 10"
+check "the primary plays on" "shows $ON_PRIMARY 255,127,119"
+check "the choice is kept under the monitor's identity" \
+    "iconv -f UTF-16LE -t UTF-8 '$SETTINGS' 2>/dev/null | tr -d '\r' | grep -q '^\\\\.*=.*blue.glsl$'"
+check "unplugged and plugged back" "unplug_second_monitor && wait_for_log '^monitors: 1$' 20 && plug_second_monitor"
+check "it is back" "eventually 'shows $ON_SECOND 0,0,255' 10"
+
+# A maximised window on monitor 2 rests that monitor alone.
+check "a window is maximised on monitor 2" "cover_player maximised-other 60"
+check "monitor 2 rests" "wait_for_log '^monitor rests: ' 10"
+check "the player itself does not" "! logged | grep -q '^paused: covered'"
+uncover_player
+check "monitor 2 plays again" "wait_for_log '^monitor plays: ' 10"
+
 use_layout span
 later_start "$GRADIENT"
 check "span: one picture across both monitors" "eventually 'shows 1279 100 254,0,0' 15"
@@ -77,8 +96,26 @@ check "duplicate: the primary plays at its size" "eventually 'shows $ON_PRIMARY 
 check "the second shows the primary's picture" "shows $ON_SECOND 255,127,119"
 stop_player
 
-# Behind the icons the window covers both monitors too, on either shell.
+# At logon: --resume brings monitor 2's own choice back. A resumed player
+# logs beside itself, and attaches before it draws.
 use_layout each
+later_start "$RED"
+later_start --monitor 2 "$BLUE"
+check "both choices are taken" "[[ \$(cat later.exit) == 0 ]]"
+stop_player
+STARTED_LOG=$E2E_LOG
+E2E_LOG="$(dirname "$LUMENFOLD_EXE")/$STARTED_LOG"
+rm -f "$E2E_LOG"
+start_fake_shell classic
+start_player --resume
+check "resumed, every monitor plays the set chosen for all" "wait_for_log '^resume: .*red.glsl$' 30"
+check "and monitor 2 its own" "wait_for_log '^load shader:.*blue.glsl$' 30"
+stop_player
+fake_shell stop
+rm -f "$E2E_LOG"
+E2E_LOG=$STARTED_LOG
+
+# Behind the icons the window covers both monitors too, on either shell.
 for layout in classic raised; do
     rm -f "$E2E_LOG"
     start_fake_shell "$layout"

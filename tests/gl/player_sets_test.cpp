@@ -126,3 +126,14 @@ TEST_F(PlayerSets, ACoveredMonitorRestsShowingItsLastPictureWhileTheOtherPlays) 
     draw();
     EXPECT_EQ(player_set(1).clock.frame, left_frames + 1);
 }
+
+TEST_F(PlayerSets, AWindowGivenASizeOfItsOwnIsCoveredByOneSet) {
+    arrange(MonitorLayout::Each, 2);
+    resize_player_sets(64, 48);  // the plan's own size changes nothing
+    ASSERT_EQ(player_set_count(), 2);
+    resize_player_sets(20, 10);
+    ASSERT_EQ(player_set_count(), 1);
+    draw();
+    EXPECT_EQ(render_width(player_set(0)), 20);
+    EXPECT_EQ(colour_at(4, 4), 'r') << "from the window's corner";
+}

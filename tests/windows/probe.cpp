@@ -26,7 +26,7 @@
 //   display-mode W H        changes the display's resolution, as a user
 //                           would (only a virtual desktop lets Wine do it);
 //                           changed=0|1
-//   cover fullscreen|maximised|half SECONDS
+//   cover fullscreen|maximised|half|maximised-other SECONDS
 //                           a foreground window of its own, kept until
 //                           `uncover` or SECONDS; cover=1 once it is up
 //   uncover                 closes it; cover=0 once it is gone
@@ -303,6 +303,21 @@ static MONITORINFO primary_monitor() {
     return info;
 }
 
+static BOOL CALLBACK note_other_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(monitor, &info) || (info.dwFlags & MONITORINFOF_PRIMARY)) return TRUE;
+    *reinterpret_cast<MONITORINFO*>(found) = info;
+    return FALSE;
+}
+
+// The first monitor that is not the primary one, or the primary alone.
+static MONITORINFO other_monitor() {
+    MONITORINFO info = primary_monitor();
+    ::EnumDisplayMonitors(nullptr, nullptr, note_other_monitor, reinterpret_cast<LPARAM>(&info));
+    return info;
+}
+
 struct CoverShape {
     DWORD style;
     RECT rect;
@@ -314,7 +329,9 @@ struct CoverShape {
 // maximised to Windows and stay its old size on screen. Starting it out at
 // the size it is maximised to makes both agree.
 static bool shape_cover(const char* kind, CoverShape* shape) {
-    const MONITORINFO monitor = primary_monitor();
+    const bool other = strcmp(kind, "maximised-other") == 0;
+    const MONITORINFO monitor = other ? other_monitor() : primary_monitor();
+    if (other) kind = "maximised";
     shape->style = WS_OVERLAPPEDWINDOW;
     shape->rect = monitor.rcMonitor;
     shape->show = SW_SHOWNORMAL;
