@@ -14,7 +14,7 @@ function(lumenfold_sanitize target)
   endif()
 endfunction()
 
-lumenfold_core_library(lumenfold_core base/command_line_posix.cpp base/debugger_output_host.cpp)
+lumenfold_core_library(lumenfold_core base/command_line_posix.cpp base/debugger_output_host.cpp base/file_access_posix.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
 lumenfold_sanitize(lumenfold_core)
 
