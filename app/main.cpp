@@ -12,6 +12,7 @@
 #include "app/frame_rate_cap.h"
 #include "app/host_window.h"
 #include "app/instance_name.h"
+#include "app/log_file.h"
 #include "app/main_loop.h"
 #include "app/notification_window.h"
 #include "app/pausing.h"
@@ -27,20 +28,6 @@
 #include "gl/gl_diagnostics.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
-
-// A log that cannot be written would lose every later line; it is tried
-// while the standard error stream still goes somewhere that can say so.
-static bool open_log_file() {
-    FILE* trial = fopen(kLogFileName, "w");
-    if (!trial) {
-        log_message("cannot write the log file %s: %s", kLogFileName, strerror(errno));
-        return false;
-    }
-    fclose(trial);
-    return freopen(kLogFileName, "w", stderr) != nullptr;
-}
-
-static void close_log_file() { fclose(stderr); }
 
 static bool register_window_classes(HINSTANCE instance) {
     if (register_notification_window_class(instance) && register_host_window_class(instance)) return true;
@@ -92,7 +79,7 @@ int main(int argc, char** argv) {
     const char* path = arguments.path;
 
     if (!open_log_file()) return 1;
-    remember_log_path(kLogFileName);
+    remember_log_path(log_file_path());
     enable_dpi_awareness();
 
     HINSTANCE instance = ::GetModuleHandleA(nullptr);

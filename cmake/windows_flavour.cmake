@@ -10,7 +10,7 @@ function(lumenfold_windows_defaults target)
   endif()
 endfunction()
 
-lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp)
+lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp base/file_access_win32.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32)
 lumenfold_windows_defaults(lumenfold_core)
 
@@ -20,6 +20,7 @@ add_library(lumenfold_platform STATIC
   app/folder_watch.cpp
   app/frame_rate_cap.cpp
   app/host_window.cpp
+  app/log_file.cpp
   app/main_loop.cpp
   app/notification_window.cpp
   app/pausing.cpp
