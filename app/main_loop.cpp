@@ -29,14 +29,24 @@
 static bool first_frame_pending = false;
 static char* pending_path = nullptr;
 
+static char* strdup_or_null(const char* text) { return text ? strdup(text) : nullptr; }
+
+// Watches the set at `path` (null: none) for saves, as `stamps` saw it.
+static void watch_for_saves(const char* path, const PassSetStamps& stamps) {
+    watch_pass_set(path, stamps);
+    watch_folder_of(path);
+}
+
 static bool install_and_announce(const char* path, InstallRule rule) {
+    // Before the files are read: a save that lands while the set builds is
+    // then a change the next look finds.
+    const PassSetStamps stamps = read_pass_set_stamps(path);
     if (!install_pass_set(path, rule)) return false;
     // Copied first: `path` may be the watch's own, which the watch replaces.
     char* installed = path ? strdup(path) : nullptr;
     // Saves to the playing set's files install it again; the built-in set
     // has none.
-    watch_pass_set(installed);
-    watch_folder_of(installed);
+    watch_for_saves(installed, stamps);
     free(pending_path);
     pending_path = installed;
     first_frame_pending = true;
@@ -46,7 +56,7 @@ static bool install_and_announce(const char* path, InstallRule rule) {
 static void announce_first_frame() {
     if (!first_frame_pending) return;
     first_frame_pending = false;
-    log_message("first frame presented: %s", pending_path);
+    log_message("first frame presented: %s", outside_text(pending_path).text);
     free(pending_path);
     pending_path = nullptr;
 }
@@ -56,10 +66,11 @@ static void answer_replaced_requests() {
     while (take_replaced_reply(&reply_thread)) post_forward_outcome(reply_thread, kOutcomeReplaced);
 }
 
-static void carry_out(const PassSetRequest& request) {
+static bool carry_out(const PassSetRequest& request) {
     const bool installed = install_and_announce(request.path, InstallRule::MainMustBuild);
     post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
     free(request.path);
+    return installed;
 }
 
 static void carry_out_pass_set_requests() {
@@ -68,16 +79,26 @@ static void carry_out_pass_set_requests() {
     answer_replaced_requests();
 }
 
-void install_first_pass_set(const char* argument_path) {
-    PassSetRequest forwarded;
-    if (take_pass_set_request(&forwarded)) {
-        carry_out(forwarded);
-    } else {
-        install_and_announce(argument_path, InstallRule::MainMustBuild);
-    }
-    carry_out_pass_set_requests();
+// A first set that is missing or does not build leaves nothing to draw: the
+// built-in set plays instead, and the named set stays watched as `stamps`
+// saw it before it was read, so the save that mends it plays it.
+static void play_builtin_while_watching(const char* path, const PassSetStamps& stamps) {
+    if (!path || !install_and_announce(nullptr, InstallRule::MainMustBuild)) return;
+    log_message("playing the built-in set until %s builds", outside_text(path).text);
+    watch_for_saves(path, stamps);
 }
 
+void install_first_pass_set(const char* argument_path) {
+    PassSetRequest forwarded;
+    const bool was_forwarded = take_pass_set_request(&forwarded);
+    char* path = strdup_or_null(was_forwarded ? forwarded.path : argument_path);
+    const PassSetStamps stamps = read_pass_set_stamps(path);
+    const bool installed =
+        was_forwarded ? carry_out(forwarded) : install_and_announce(argument_path, InstallRule::MainMustBuild);
+    if (!installed) play_builtin_while_watching(path, stamps);
+    free(path);
+    carry_out_pass_set_requests();
+}
 
 // What the windows reported during the drain, carried out here, outside
 // their messages: the desktop watch may replace the host window and move the
@@ -118,7 +139,7 @@ static void reload_after_save() {
     const double now = current_time_seconds();
     if (folder_changed()) note_folder_change(now);
     if (!pass_set_changed_on_disk(now)) return;
-    log_message("pass set changed on disk: %s", watched_pass_set());
+    log_message("pass set changed on disk: %s", outside_text(watched_pass_set()).text);
     install_and_announce(watched_pass_set(), InstallRule::EveryPassMustBuild);
 }
 
