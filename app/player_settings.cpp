@@ -1,12 +1,20 @@
 #include "app/player_settings.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/log.h"
+#include "base/text_encoding.h"
 #include "render/render_resources.h"
 
 static bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+const char kOverlongSetting[] = "(overlong)";
+
+// As the README's example writes them: "render_scale=75  ; percent"; a ';'
+// within a word is no comment.
+static bool is_comment_start(const char* at) { return *at == ';'; }
 
 static bool parse_whole_number(const char* text, long* value) {
     while (is_blank(*text)) ++text;
@@ -15,17 +23,34 @@ static bool parse_whole_number(const char* text, long* value) {
     errno = 0;
     *value = strtol(text, &end, 10);
     if (errno != 0 || end == text) return false;
-    while (is_blank(*end)) ++end;
-    return *end == '\0';
+    const char* rest = end;
+    while (is_blank(*rest)) ++rest;
+    return *rest == '\0' || (rest > end && is_comment_start(rest));
 }
 
 int read_setting(const char* key, const char* text, int default_value, int minimum, int maximum) {
     if (!text) return default_value;
+    if (text == kOverlongSetting) {
+        log_message("settings: the value of %s is longer than %d characters; %d is used", key,
+                    static_cast<int>(kSettingTextLimit), default_value);
+        return default_value;
+    }
     long value = 0;
     if (parse_whole_number(text, &value) && value >= minimum && value <= maximum) return static_cast<int>(value);
-    log_message("settings: %s=%s is not a whole number from %d to %d; %d is used", key, text, minimum, maximum,
-                default_value);
+    log_message("settings: %s=%s is not a whole number from %d to %d; %d is used", key, outside_text(text).text,
+                minimum, maximum, default_value);
     return default_value;
+}
+
+const char* setting_text_from_utf16(const uint16_t* units, size_t count, SettingText8* out) {
+    out->text[0] = '\0';
+    if (count > kSettingTextLimit) return kOverlongSetting;
+    char* converted = utf8_from_utf16(units, count);
+    if (!converted) return kOverlongSetting;
+    // At most three bytes for each unit: it always fits.
+    snprintf(out->text, sizeof out->text, "%s", converted);
+    free(converted);
+    return out->text;
 }
 
 PlayerSettings read_player_settings(SettingText text_of, void* user) {
