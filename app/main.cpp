@@ -13,6 +13,7 @@
 #include "app/frame_rate_cap.h"
 #include "app/host_window.h"
 #include "app/instance_name.h"
+#include "app/log_file.h"
 #include "app/main_loop.h"
 #include "app/monitor_arrangement.h"
 #include "app/notification_window.h"
@@ -31,20 +32,6 @@
 #include "gl/gl_diagnostics.h"
 #include "app/player_sets.h"
 #include "render/render_resources.h"
-
-// A log that cannot be written would lose every later line; it is tried
-// while the standard error stream still goes somewhere that can say so.
-static bool open_log_file() {
-    FILE* trial = fopen(kLogFileName, "w");
-    if (!trial) {
-        log_message("cannot write the log file %s: %s", kLogFileName, strerror(errno));
-        return false;
-    }
-    fclose(trial);
-    return freopen(kLogFileName, "w", stderr) != nullptr;
-}
-
-static void close_log_file() { fclose(stderr); }
 
 static bool register_window_classes(HINSTANCE instance) {
     if (register_notification_window_class(instance) && register_host_window_class(instance)) return true;
@@ -97,7 +84,7 @@ int main(int argc, char** argv) {
     if (resuming) resume_in_player_folder();
 
     if (!open_log_file()) return 1;
-    remember_log_path(kLogFileName);
+    remember_log_path(log_file_path());
     enable_dpi_awareness();
     // Read once the process is DPI aware, so every size is in physical pixels.
     start_monitor_watch();

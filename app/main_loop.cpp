@@ -32,22 +32,30 @@ static char* pending_path = nullptr;
 // When the displays changed and brought sets of their own, in ms.
 static unsigned long long new_monitor_since = 0;
 
+static char* strdup_or_null(const char* text) { return text ? strdup(text) : nullptr; }
+
 static void announce_when_presented(const char* path) {
     free(pending_path);
-    pending_path = path ? strdup(path) : nullptr;
+    pending_path = strdup_or_null(path);
     first_frame_pending = true;
+}
+
+// Watches the set at `path` (null: none) for saves, as `stamps` saw it.
+static void watch_for_saves(const char* path, const PassSetStamps& stamps) {
+    watch_pass_set(path, stamps);
+    watch_folder_of(path);
 }
 
 // A save rebuilds only the sets that play the saved set; a set that is
 // installed anew (every set, or a reload) is the one the watch follows.
 static bool install_and_announce(const char* path, InstallRule rule, bool reload) {
+    // Before the files are read: a save that lands while the set builds is
+    // then a change the next look finds.
+    const PassSetStamps stamps = read_pass_set_stamps(path);
     if (reload ? !reinstall_sets_playing(path, rule) : !install_on_every_set(path, rule)) return false;
     // Copied first: `path` may be the watch's own, which the watch replaces.
-    char* installed = path ? strdup(path) : nullptr;
-    // Saves to the playing set's files install it again; the built-in set
-    // has none.
-    watch_pass_set(installed);
-    watch_folder_of(installed);
+    char* installed = strdup_or_null(path);
+    watch_for_saves(installed, stamps);
     announce_when_presented(installed);
     free(installed);
     return true;
@@ -62,7 +70,7 @@ static void announce_new_monitor() {
 static void announce_first_frame() {
     if (!first_frame_pending) return;
     first_frame_pending = false;
-    log_message("first frame presented: %s", pending_path);
+    log_message("first frame presented: %s", outside_text(pending_path).text);
     free(pending_path);
     pending_path = nullptr;
 }
@@ -100,11 +108,12 @@ static bool install_on_every_monitor(const char* path) {
     return true;
 }
 
-static void carry_out(const PassSetRequest& request) {
+static bool carry_out(const PassSetRequest& request) {
     const bool installed = request.monitor > 0 ? install_on_numbered_monitor(request.monitor, request.path)
                                                : install_on_every_monitor(request.path);
     post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
     free(request.path);
+    return installed;
 }
 
 static void carry_out_pass_set_requests() {
@@ -113,16 +122,32 @@ static void carry_out_pass_set_requests() {
     answer_replaced_requests();
 }
 
+// A first set that is missing or does not build leaves nothing to draw: the
+// built-in set plays instead, and the named set stays watched as `stamps`
+// saw it before it was read, so the save that mends it plays it.
+static void play_builtin_while_watching(const char* path, const PassSetStamps& stamps) {
+    if (!path || !install_and_announce(nullptr, InstallRule::MainMustBuild, false)) return;
+    log_message("playing the built-in set until %s builds", outside_text(path).text);
+    watch_for_saves(path, stamps);
+}
+
 void install_first_pass_set(const char* argument_path, FirstPassSet kind) {
     PassSetRequest forwarded;
-    if (take_pass_set_request(&forwarded)) {
-        carry_out(forwarded);
-    } else if (install_and_announce(argument_path, InstallRule::MainMustBuild, false)) {
-        if (kind == FirstPassSet::Chosen && argument_path) chosen_for_every_monitor(argument_path);
-    } else if (kind == FirstPassSet::Resumed && argument_path) {
-        log_message("resume: %s does not build; the built-in set plays", outside_text(argument_path).text);
-        install_and_announce(nullptr, InstallRule::MainMustBuild, false);
+    const bool was_forwarded = take_pass_set_request(&forwarded);
+    char* path = strdup_or_null(was_forwarded ? forwarded.path : argument_path);
+    const PassSetStamps stamps = read_pass_set_stamps(path);
+    bool installed = false;
+    if (was_forwarded) {
+        installed = carry_out(forwarded);
+    } else {
+        installed = install_and_announce(argument_path, InstallRule::MainMustBuild, false);
+        if (installed && kind == FirstPassSet::Chosen && argument_path) chosen_for_every_monitor(argument_path);
     }
+    if (!installed && kind == FirstPassSet::Resumed && path) {
+        log_message("resume: %s does not build; the built-in set plays", outside_text(path).text);
+    }
+    if (!installed) play_builtin_while_watching(path, stamps);
+    free(path);
     carry_out_pass_set_requests();
 }
 
@@ -169,7 +194,7 @@ static void reload_after_save() {
     const double now = current_time_seconds();
     if (folder_changed()) note_folder_change(now);
     if (!pass_set_changed_on_disk(now)) return;
-    log_message("pass set changed on disk: %s", watched_pass_set());
+    log_message("pass set changed on disk: %s", outside_text(watched_pass_set()).text);
     install_and_announce(watched_pass_set(), InstallRule::EveryPassMustBuild, true);
 }
 

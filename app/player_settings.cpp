@@ -1,12 +1,21 @@
 #include "app/player_settings.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "base/log.h"
+#include "base/text_encoding.h"
 #include "render/playing_set.h"
 
 static bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+const char kOverlongSetting[] = "(overlong)";
+
+// As the README's example writes them: "render_scale=75  ; percent"; a ';'
+// within a word is no comment.
+static bool is_comment_start(const char* at) { return *at == ';'; }
 
 static bool parse_whole_number(const char* text, long* value) {
     while (is_blank(*text)) ++text;
@@ -15,26 +24,56 @@ static bool parse_whole_number(const char* text, long* value) {
     errno = 0;
     *value = strtol(text, &end, 10);
     if (errno != 0 || end == text) return false;
-    while (is_blank(*end)) ++end;
-    return *end == '\0';
+    const char* rest = end;
+    while (is_blank(*rest)) ++rest;
+    return *rest == '\0' || (rest > end && is_comment_start(rest));
 }
 
 int read_setting(const char* key, const char* text, int default_value, int minimum, int maximum) {
     if (!text) return default_value;
+    if (text == kOverlongSetting) {
+        log_message("settings: the value of %s is longer than %d characters; %d is used", key,
+                    static_cast<int>(kSettingTextLimit), default_value);
+        return default_value;
+    }
     long value = 0;
     if (parse_whole_number(text, &value) && value >= minimum && value <= maximum) return static_cast<int>(value);
-    log_message("settings: %s=%s is not a whole number from %d to %d; %d is used", key, text, minimum, maximum,
-                default_value);
+    log_message("settings: %s=%s is not a whole number from %d to %d; %d is used", key, outside_text(text).text,
+                minimum, maximum, default_value);
     return default_value;
+}
+
+// A name as written, without blanks around it or a comment after it.
+static void trimmed_name(const char* text, char* name, size_t size) {
+    while (is_blank(*text)) ++text;
+    size_t length = 0;
+    while (text[length] && !(length > 0 && is_blank(text[length - 1]) && is_comment_start(text + length))) ++length;
+    while (length > 0 && is_blank(text[length - 1])) --length;
+    if (length >= size) length = size - 1;
+    memcpy(name, text, length);
+    name[length] = '\0';
 }
 
 static MonitorLayout read_monitor_layout(const char* text, MonitorLayout default_layout) {
     if (!text) return default_layout;
+    char name[16];
+    trimmed_name(text, name, sizeof name);
     MonitorLayout layout = default_layout;
-    if (monitor_layout_from_name(text, &layout)) return layout;
+    if (monitor_layout_from_name(name, &layout)) return layout;
     log_message("settings: monitors=%s is not one of each, span, duplicate, primary; %s is used", outside_text(text).text,
                 monitor_layout_name(default_layout));
     return default_layout;
+}
+
+const char* setting_text_from_utf16(const uint16_t* units, size_t count, SettingText8* out) {
+    out->text[0] = '\0';
+    if (count > kSettingTextLimit) return kOverlongSetting;
+    char* converted = utf8_from_utf16(units, count);
+    if (!converted) return kOverlongSetting;
+    // At most three bytes for each unit: it always fits.
+    snprintf(out->text, sizeof out->text, "%s", converted);
+    free(converted);
+    return out->text;
 }
 
 PlayerSettings read_player_settings(SettingText text_of, void* user) {

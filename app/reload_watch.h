@@ -6,8 +6,20 @@
 // until the writes have settled and then compares the set's own files, and
 // a change to any other file of the folder does nothing.
 
-// Watches the set at `path`, as its files are now; null watches nothing
-// (the built-in set).
+#include "desktop/platform_services.h"
+#include "shader/pass_set.h"
+
+// What the set's files (Main, then its companions) looked like at one time.
+struct PassSetStamps {
+    FileStamp files[kPassCount + 1];
+};
+PassSetStamps read_pass_set_stamps(const char* path);
+
+// Watches the set at `path` as `stamps` saw it. Taken before the files are
+// read for a build, they make a save that lands during the build a change,
+// which the next look finds. Null watches nothing (the built-in set).
+void watch_pass_set(const char* path, const PassSetStamps& stamps);
+// The same, as the files are now.
 void watch_pass_set(const char* path);
 // The watched set, or null.
 const char* watched_pass_set();

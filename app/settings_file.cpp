@@ -30,25 +30,22 @@ static bool find_settings_path() {
     return true;
 }
 
-struct KeyText {
-    char text[128];
-};
-
-// The value's text in the file, or null for a missing key.
+// The value's text in the file, or null for a missing key. One unit more
+// than a value may hold tells an over-long value from one that fits.
 static const char* text_in_file(const char* key, void* user) {
-    KeyText* out = static_cast<KeyText*>(user);
+    SettingText8* out = static_cast<SettingText8*>(user);
     wchar_t wide_key[64];
-    ::MultiByteToWideChar(CP_UTF8, 0, key, -1, wide_key, 64);
-    wchar_t value[128];
-    ::GetPrivateProfileStringW(kSection, wide_key, kMissing, value, 128, file_path);
-    if (value[0] == kMissing[0] && value[1] == L'\0') return nullptr;
-    ::WideCharToMultiByte(CP_UTF8, 0, value, -1, out->text, sizeof out->text, nullptr, nullptr);
-    return out->text;
+    _snwprintf(wide_key, 64, L"%hs", key);
+    wide_key[63] = L'\0';
+    wchar_t value[kSettingTextLimit + 2];
+    const DWORD count = ::GetPrivateProfileStringW(kSection, wide_key, kMissing, value, kSettingTextLimit + 2, file_path);
+    if (count == 1 && value[0] == kMissing[0]) return nullptr;
+    return setting_text_from_utf16(reinterpret_cast<const uint16_t*>(value), count, out);
 }
 
 static PlayerSettings read_settings_file() {
     if (!file_path[0]) return kDefaultPlayerSettings;
-    KeyText scratch;
+    SettingText8 scratch;
     return read_player_settings(text_in_file, &scratch);
 }
 

@@ -32,10 +32,10 @@ static const ChoiceItem kFrameRates[] = {{kCommandFrameRateOfDisplay, 0, "Displa
 static const ChoiceItem kRenderScales[] = {
     {kCommandRenderScale100, 100, "100 %"}, {kCommandRenderScale75, 75, "75 %"}, {kCommandRenderScale50, 50, "50 %"}};
 
-static char log_path[MAX_PATH] = "";
+static wchar_t log_path[MAX_PATH] = L"";
 
-void remember_log_path(const char* log_file_name) {
-    if (!::GetFullPathNameA(log_file_name, MAX_PATH, log_path, nullptr)) log_path[0] = '\0';
+void remember_log_path(const wchar_t* log_file_name) {
+    if (!::GetFullPathNameW(log_file_name, MAX_PATH, log_path, nullptr)) log_path[0] = L'\0';
 }
 
 template <size_t count>
@@ -119,22 +119,31 @@ void show_tray_menu(HWND owner) {
     ::DestroyMenu(menu);
 }
 
+static char* utf8_of(const wchar_t* wide) {
+    size_t length = 0;
+    while (wide[length]) ++length;
+    return utf8_from_utf16(reinterpret_cast<const uint16_t*>(wide), length);
+}
+
 // `monitor` 0: for every monitor.
 static void open_pass_set(HWND owner, int monitor) {
-    wchar_t path[MAX_PATH] = L"";
+    // Room for the long names the system allows beyond MAX_PATH.
+    static const DWORD kPathUnits = 32768;
+    wchar_t* path = static_cast<wchar_t*>(calloc(kPathUnits, sizeof(wchar_t)));
+    if (!path) return;
     OPENFILENAMEW dialog;
     ZeroMemory(&dialog, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = L"Pass sets (*.glsl)\0*.glsl\0All files\0*.*\0";
     dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.nMaxFile = kPathUnits;
     dialog.lpstrTitle = L"Open pass set";
     // The working folder must stay: relative forwarded paths and the log
     // are relative to it.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameW(&dialog)) return;
-    char* chosen = utf8_from_utf16(reinterpret_cast<const uint16_t*>(path), MAX_PATH);
+    char* chosen = ::GetOpenFileNameW(&dialog) ? utf8_of(path) : nullptr;
+    free(path);
     if (!chosen) return;
     log_message("Open pass set: %s", outside_text(chosen).text);
     request_pass_set(PassSetRequest{monitor, chosen, 0});
@@ -161,9 +170,11 @@ static bool carry_out_monitor_command(HWND owner, int command) {
 }
 
 static void open_log() {
-    log_message("Open log: %s", log_path);
+    char* shown = utf8_of(log_path);
+    log_message("Open log: %s", outside_text(shown).text);
+    free(shown);
     fflush(stderr);
-    ::ShellExecuteA(nullptr, "open", log_path, nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", log_path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 template <size_t count>

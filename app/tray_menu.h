@@ -32,7 +32,7 @@ constexpr int kMonitorPause = 2;
 
 // Remembers the log file's full path while the working folder is the one
 // the player started in.
-void remember_log_path(const char* log_file_name);
+void remember_log_path(const wchar_t* log_file_name);
 
 // Shows the menu at the cursor; its choice arrives as WM_COMMAND.
 void show_tray_menu(HWND owner);

@@ -9,23 +9,47 @@ static LogObserver log_observer = nullptr;
 static void* log_observer_user = nullptr;
 static bool log_stream_chosen = false;
 static FILE* log_stream = nullptr;
+static uint64_t log_size_limit = kLogSizeLimit;
+static uint64_t log_bytes_written = 0;
+static bool log_full = false;
 
 void set_log_stream(FILE* stream) {
     log_stream_chosen = true;
     log_stream = stream;
+    log_bytes_written = 0;
+    log_full = false;
+}
+
+void set_log_size_limit(uint64_t bytes) {
+    log_size_limit = bytes;
+    log_full = log_bytes_written >= bytes;
 }
 
 // Looked up at every line: stderr itself may be re-opened at any time.
 static FILE* current_log_stream() { return log_stream_chosen ? log_stream : stderr; }
 
-static void write_to_stream(const char* format, va_list args) {
-    FILE* stream = current_log_stream();
-    if (!stream) return;
-    vfprintf(stream, format, args);
+static void write_counted(FILE* stream, const char* text) {
+    fputs(text, stream);
     fputc('\n', stream);
     // Readers follow the log while the player runs, and a crash must not
     // take the last lines with it.
     fflush(stream);
+    log_bytes_written += strlen(text) + 1;
+}
+
+// The first lines say how the player started and what it plays, the ones a
+// reader needs most; once the limit is reached the rest are dropped with one
+// note, and the next start begins a fresh file.
+static void write_to_stream(const char* line) {
+    FILE* stream = current_log_stream();
+    if (!stream || log_full) return;
+    static const char kNote[] = "log: the log reached its size limit; later lines are dropped until the next start";
+    if (log_bytes_written + strlen(line) + 1 + sizeof kNote + 1 > log_size_limit) {
+        log_full = true;
+        write_counted(stream, kNote);
+        return;
+    }
+    write_counted(stream, line);
 }
 
 void set_log_observer(LogObserver observer, void* user) {
@@ -33,39 +57,36 @@ void set_log_observer(LogObserver observer, void* user) {
     log_observer_user = user;
 }
 
-static void notify_observer(const char* format, va_list args) {
-    va_list measure;
-    va_copy(measure, args);
-    const int length = vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length < 0) return;
-    char* line = static_cast<char*>(malloc(static_cast<size_t>(length) + 1));
-    if (!line) return;
-    vsnprintf(line, static_cast<size_t>(length) + 1, format, args);
-    log_observer(line, log_observer_user);
-    free(line);
+// The cut backs up to a UTF-8 lead byte, so the debugger gets no half
+// character.
+static void send_debugger_copy(const char* line) {
+    char copy[kDebuggerCopyLimit + 1];
+    size_t length = strlen(line);
+    if (length > kDebuggerCopyLimit) {
+        length = kDebuggerCopyLimit;
+        while (length > 0 && (static_cast<unsigned char>(line[length]) & 0xC0) == 0x80) --length;
+    }
+    memcpy(copy, line, length);
+    copy[length] = '\0';
+    send_to_debugger(copy);
 }
 
 void log_message(const char* format, ...) {
     va_list args;
     va_start(args, format);
-
-    va_list for_debugger;
-    va_copy(for_debugger, args);
-    va_list for_observer;
-    va_copy(for_observer, args);
-
-    write_to_stream(format, args);
-
-    char debugger_copy[kDebuggerCopyLimit + 1];
-    vsnprintf(debugger_copy, sizeof debugger_copy, format, for_debugger);
-    send_to_debugger(debugger_copy);
-
-    if (log_observer) notify_observer(format, for_observer);
-
-    va_end(for_observer);
-    va_end(for_debugger);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    char* line = length >= 0 ? static_cast<char*>(malloc(static_cast<size_t>(length) + 1)) : nullptr;
+    if (line) vsnprintf(line, static_cast<size_t>(length) + 1, format, args);
     va_end(args);
+    if (!line) return;
+
+    write_to_stream(line);
+    send_debugger_copy(line);
+    if (log_observer) log_observer(line, log_observer_user);
+    free(line);
 }
 
 static bool is_control(unsigned char c) { return c < 0x20 || c == 0x7F; }

@@ -45,5 +45,11 @@ void set_log_observer(LogObserver observer, void* user);
 // (the player re-opens it onto its log file).
 void set_log_stream(FILE* stream);
 
+// The stream copy holds at most this many bytes since the stream was set:
+// then one note says that later lines are dropped. The debugger copy and
+// the observer still get every line.
+constexpr uint64_t kLogSizeLimit = 16u * 1024u * 1024u;
+void set_log_size_limit(uint64_t bytes);
+
 // Platform hook: hands one already cut message to the debugger output.
 void send_to_debugger(const char* text);

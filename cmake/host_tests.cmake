@@ -3,6 +3,7 @@
 add_executable(lumenfold_host_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
   tests/unit/debugger_copy_test.cpp
+  tests/support/unreadable_file_posix.cpp
   tests/support/sanitizer_defaults.cpp
 )
 target_link_libraries(lumenfold_host_tests PRIVATE lumenfold_headless GTest::gtest GTest::gtest_main)

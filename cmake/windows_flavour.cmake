@@ -11,7 +11,7 @@ function(lumenfold_windows_defaults target)
 endfunction()
 
 lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp
-  desktop/monitors_win32.cpp)
+  base/file_access_win32.cpp desktop/monitors_win32.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32 user32)
 lumenfold_windows_defaults(lumenfold_core)
 
@@ -21,6 +21,7 @@ add_library(lumenfold_platform STATIC
   app/folder_watch.cpp
   app/frame_rate_cap.cpp
   app/host_window.cpp
+  app/log_file.cpp
   app/main_loop.cpp
   app/monitor_arrangement.cpp
   app/notification_window.cpp

@@ -13,6 +13,7 @@ endif()
 add_executable(lumenfold_tests
   ${LUMENFOLD_SHARED_TEST_SOURCES}
   tests/support/crash_exit_win32.cpp
+  tests/support/unreadable_file_win32.cpp
   tests/windows/desktop_follow_test.cpp
   tests/windows/settings_file_test.cpp
   tests/windows/tray_icon_test.cpp

@@ -4,6 +4,10 @@
 #include <sys/timeb.h>
 #include <time.h>
 
+#include <cstdlib>
+
+#include "base/text_encoding.h"
+
 #include "desktop/clock.h"
 #include "desktop/platform_services.h"
 
@@ -31,7 +35,10 @@ int64_t read_performance_frequency() {
 FileStamp read_file_stamp(const char* path) {
     FileStamp stamp = {false, 0, 0};
     WIN32_FILE_ATTRIBUTE_DATA attributes;
-    if (!path || !::GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) return stamp;
+    wchar_t* wide_path = path ? reinterpret_cast<wchar_t*>(utf16_from_utf8(path, nullptr)) : nullptr;
+    const bool found = wide_path && ::GetFileAttributesExW(wide_path, GetFileExInfoStandard, &attributes);
+    free(wide_path);
+    if (!found) return stamp;
     stamp.exists = true;
     stamp.size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     stamp.write_time = (static_cast<int64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32) |

@@ -71,7 +71,7 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
     PassSetResult result = path ? load_pass_set_files(path) : build_pass_set(builtin_pass_set_sources());
     if (!rule_accepts(result, rule)) {
         delete_programs(result.programs);
-        log_message("load_shader failed:%s", path);
+        log_message("load_shader failed:%s", outside_text(path).text);
         return false;
     }
     install_programs(set, result);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/file_access.h"
 #include "base/log.h"
 #include "gl/gl_diagnostics.h"
 #include "render/pass_set_install.h"
@@ -74,7 +75,7 @@ static bool main_file_readable(const char* path) {
     char* text = read_whole_file(path);
     free(text);
     if (text) return true;
-    log_message("lumenfold-render: cannot read %s", path);
+    log_message("lumenfold-render: cannot read %s", outside_text(path).text);
     return false;
 }
 
@@ -94,7 +95,7 @@ static void create_offscreen_set(PlayingSet* set, int width, int height) {
 
 static bool install_whole_pass_set(PlayingSet* set, const char* path) {
     if (install_pass_set(set, path, InstallRule::EveryPassMustBuild)) return true;
-    log_message("lumenfold-render: %s does not build in every pass", pass_set_name(path));
+    log_message("lumenfold-render: %s does not build in every pass", outside_text(pass_set_name(path)).text);
     return false;
 }
 
@@ -187,17 +188,17 @@ static bool encode_png(const unsigned char* picture, int width, int height, Enco
 }
 
 static bool write_file(const char* path, const EncodedPng& png) {
-    FILE* file = fopen(path, "wb");
+    FILE* file = open_file(path, "wb");
     if (!file) {
-        log_message("lumenfold-render: cannot write %s: %s", path, strerror(errno));
+        log_message("lumenfold-render: cannot write %s: %s", outside_text(path).text, strerror(errno));
         return false;
     }
     const bool written = fwrite(png.bytes, 1, png.size, file) == png.size;
     const bool closed = fclose(file) == 0;
     if (written && closed) return true;
     // A cut file must not pass for a picture.
-    remove(path);
-    log_message("lumenfold-render: writing %s failed", path);
+    remove_file(path);
+    log_message("lumenfold-render: writing %s failed", outside_text(path).text);
     return false;
 }
 

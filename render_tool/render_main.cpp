@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/command_line.h"
 #include "base/log.h"
 #include "gl/headless_context.h"
 #include "render_tool/offscreen_render.h"
@@ -39,8 +40,12 @@ static int fail_with_usage(const char* problem) {
 }
 
 int main(int argc, char** argv) {
+    // Paths as UTF-8, whatever the system's code page: the file calls take
+    // them so.
+    int utf8_argc = 0;
+    char** utf8_argv = utf8_arguments(argc, argv, &utf8_argc);
     RenderArguments arguments;
-    const char* problem = parse_render_arguments(argc, argv, &arguments);
+    const char* problem = parse_render_arguments(utf8_argc, utf8_argv, &arguments);
     if (problem) return fail_with_usage(problem);
 
     hold_log_lines();

@@ -82,45 +82,60 @@ static void apply_options(TextRange rest, bool is_image, ChannelSampling* sampli
     }
 }
 
-static void apply_directive_line(TextRange line, int pass_index, PassSetResult* result) {
+// A pass text decides how many directives it holds, not how fast the log
+// grows: the first few are listed, the rest counted.
+static const int kListedMatches = 8;
+
+// True when the line was a directive that matched.
+static bool apply_directive_line(TextRange line, int pass_index, PassSetResult* result, bool listed) {
     static const char kKeyword[] = "#pragma";
     const size_t keyword_length = sizeof kKeyword - 1;
     line = trimmed(without_line_comment(line));
-    if (static_cast<size_t>(line.end - line.begin) < keyword_length) return;
-    if (memcmp(line.begin, kKeyword, keyword_length) != 0) return;
+    if (static_cast<size_t>(line.end - line.begin) < keyword_length) return false;
+    if (memcmp(line.begin, kKeyword, keyword_length) != 0) return false;
 
     TextRange rest = {line.begin + keyword_length, line.end};
     const TextRange channel_token = take_token(&rest);
     const TextRange name_token = take_token(&rest);
-    if (channel_token.begin == channel_token.end || name_token.begin == name_token.end) return;
+    if (channel_token.begin == channel_token.end || name_token.begin == name_token.end) return false;
 
     const int channel = find_channel(channel_token);
     const int entry = find_channel_table_entry(name_token.begin, length_of(name_token));
-    if (channel < 0 || entry < 0) return;
+    if (channel < 0 || entry < 0) return false;
 
     const int unit = kChannelsPerPass * pass_index + channel;
     ChannelSampling sampling = {};
     UnknownOptions unknown = {};
     apply_options(rest, entry < kFirstBufferEntry, &sampling, &unknown);
-    log_message("pragma match: %s %s%s\n", kChannelNames[channel], ChannelTable[entry].name,
-                sampling_options_text(sampling));
+    if (listed) {
+        log_message("pragma match: %s %s%s\n", kChannelNames[channel], ChannelTable[entry].name,
+                    sampling_options_text(sampling));
+    }
     // The channel still binds: an option this player does not know only
     // changes how the texture would be read.
-    if (unknown.length) {
+    if (unknown.length && listed) {
         log_message("pragma unknown options: %s %s", kChannelNames[channel], outside_text(unknown.text).text);
     }
     result->channels[unit] = ChannelTable[entry].texture;
     result->sampling[unit] = sampling;
+    return true;
 }
 
 void parse_channel_directives(const char* text, int pass_index, PassSetResult* result) {
     if (!text || pass_index < 0 || pass_index >= kPassCount) return;
     const char* cursor = text;
+    int matches = 0;
     while (*cursor) {
         while (*cursor && is_line_end(*cursor)) ++cursor;
         const char* line_begin = cursor;
         while (*cursor && !is_line_end(*cursor)) ++cursor;
         // A last line without a line end is a line like any other.
-        if (cursor > line_begin) apply_directive_line(TextRange{line_begin, cursor}, pass_index, result);
+        if (cursor > line_begin &&
+            apply_directive_line(TextRange{line_begin, cursor}, pass_index, result, matches < kListedMatches)) {
+            ++matches;
+        }
+    }
+    if (matches > kListedMatches) {
+        log_message("pragma match: %d more not listed (%d in all)", matches - kListedMatches, matches);
     }
 }

@@ -1,6 +1,7 @@
 #include "shader/pass_assembly.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "shader/desktop_keywords.h"
 #include "shader/pass_set.h"
@@ -44,7 +45,13 @@ const char kPassMainWrapper[] =
 // undefined, it would quietly pick the low-power one.
 const char kPassConventionDefines[] = "#define HW_PERFORMANCE 1\n";
 
-static char assembly_buffer[kAssemblyBufferSize];
+static const char kAssemblyFormat[] =
+    "#ifdef VERTEX_SHADER\n%s\n#endif\n#ifdef FRAGMENT_SHADER\n#define CHNBASE %d\n%s%s%s"
+    "//##### common part #####\n#line 1 %d\n%s\n#line 1 %d\n%s\n%s\n#endif\n";
+
+// Grows to the longest text assembled on this thread, so no text is cut.
+static thread_local char* assembly_buffer = nullptr;
+static thread_local size_t assembly_capacity = 0;
 
 // The common part sits after the uniforms and samplers and in the fragment
 // stage alone, so it may use them and fragment-only functions such as
@@ -53,11 +60,21 @@ static char assembly_buffer[kAssemblyBufferSize];
 const char* assemble_pass_source(const char* pass_text, const char* common_text, int pass_index) {
     if (pass_index < 0 || pass_index >= kPassCount) pass_index = 0;
     // CHNBASE puts channel c of pass p on texture unit 4p + c.
-    snprintf(assembly_buffer, sizeof assembly_buffer,
-             "#ifdef VERTEX_SHADER\n%s\n#endif\n#ifdef FRAGMENT_SHADER\n#define CHNBASE %d\n%s%s%s"
-             "//##### common part #####\n#line 1 %d\n%s\n#line 1 %d\n%s\n%s\n#endif\n",
-             kPassVertexText, kChannelsPerPass * pass_index, kPassFragmentHeader, kPassConventionDefines,
-             desktop_keyword_renames(), kCommonPartSourceNumber, common_text, kPassSourceNumber, pass_text,
-             kPassMainWrapper);
+    const int channel_base = kChannelsPerPass * pass_index;
+    const int length = snprintf(nullptr, 0, kAssemblyFormat, kPassVertexText, channel_base, kPassFragmentHeader,
+                                kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber,
+                                common_text, kPassSourceNumber, pass_text, kPassMainWrapper);
+    if (length < 0) return "";
+    const size_t size = static_cast<size_t>(length) + 1;
+    if (size > assembly_capacity) {
+        char* grown = static_cast<char*>(realloc(assembly_buffer, size));
+        // Without memory for it no text would build: an empty one says so.
+        if (!grown) return "";
+        assembly_buffer = grown;
+        assembly_capacity = size;
+    }
+    snprintf(assembly_buffer, size, kAssemblyFormat, kPassVertexText, channel_base, kPassFragmentHeader,
+             kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber, common_text,
+             kPassSourceNumber, pass_text, kPassMainWrapper);
     return assembly_buffer;
 }

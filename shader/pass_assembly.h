@@ -1,11 +1,9 @@
 #pragma once
 // Wraps a pass text into the one GLSL text that serves both stages.
 
-// The text lives in a process-wide buffer until the next pass is assembled.
-// Longer texts are cut to the buffer; the compiler then reports them.
+// The text lives in a per-thread buffer until the next pass is assembled on
+// that thread; it is never cut.
 const char* assemble_pass_source(const char* pass_text, const char* common_text, int pass_index);
-
-constexpr int kAssemblyBufferSize = 0x100000;
 
 extern const char kPassVertexText[];
 extern const char kPassFragmentHeader[];

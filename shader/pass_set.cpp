@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <sys/stat.h>
-
+#include "base/file_access.h"
 #include "base/log.h"
 #include "shader/channel_directives.h"
 #include "shader/pass_assembly.h"
@@ -15,8 +14,10 @@ const char* const kPassNames[kPassCount] = {"Main", "BufferA", "BufferB", "Buffe
 
 const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl", "d.glsl", "0.glsl"};
 
-static const size_t kCompanionNameSize = 512;
-static thread_local char companion_name[kCompanionNameSize];
+// Grows to the longest name formed on this thread; names are never cut,
+// since a cut name could open some other file.
+static thread_local char* companion_name = nullptr;
+static thread_local size_t companion_capacity = 0;
 
 // Only a '.' within the file name starts its extension; one in a folder
 // name would put the companions in another folder.
@@ -32,9 +33,16 @@ static size_t stem_length(const char* path) {
 const char* companion_path(const char* path, const char* suffix) {
     if (!path) return nullptr;
     const size_t stem = stem_length(path);
-    // A cut name could open some other file; such a companion is absent.
-    if (stem + 1 + strlen(suffix) >= kCompanionNameSize) return nullptr;
-    snprintf(companion_name, kCompanionNameSize, "%.*s.%s", static_cast<int>(stem), path, suffix);
+    const size_t size = stem + 1 + strlen(suffix) + 1;
+    if (size > companion_capacity) {
+        char* grown = static_cast<char*>(realloc(companion_name, size));
+        if (!grown) return nullptr;
+        companion_name = grown;
+        companion_capacity = size;
+    }
+    memcpy(companion_name, path, stem);
+    companion_name[stem] = '.';
+    memcpy(companion_name + stem + 1, suffix, size - stem - 1);
     return companion_name;
 }
 
@@ -47,7 +55,7 @@ static long file_size(FILE* file) {
     return size;
 }
 
-static char* read_open_file(FILE* file) {
+static char* read_open_file(FILE* file, size_t* size_read) {
     const long size = file_size(file);
     if (size < 0) return nullptr;
     char* text = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
@@ -60,31 +68,50 @@ static char* read_open_file(FILE* file) {
         return nullptr;
     }
     text[size] = '\0';
+    if (size_read) *size_read = read;
     return text;
 }
 
-char* read_whole_file(const char* path) {
+char* read_whole_file(const char* path, size_t* size) {
     if (!path) return nullptr;
-    FILE* file = fopen(path, "rb");
+    FILE* file = open_file(path, "rb");
     if (!file) return nullptr;
-    char* text = read_open_file(file);
+    char* text = read_open_file(file, size);
     fclose(file);
     return text;
 }
 
-static bool file_exists(const char* path) {
-    struct stat status;
-    return path && stat(path, &status) == 0;
+// A text that would be cut, or that C strings would end early, is refused
+// with a line that says why, never built in part.
+static bool fits_as_pass_text(const char* path, const char* text, size_t size) {
+    if (size > kPassTextLimit) {
+        log_message("load shader too long:%s is %llu bytes; a pass text holds at most %llu", outside_text(path).text,
+                    static_cast<unsigned long long>(size), static_cast<unsigned long long>(kPassTextLimit));
+        return false;
+    }
+    const size_t length = strlen(text);
+    if (length < size) {
+        log_message("load shader zero byte:%s holds a zero byte at byte %llu; a pass text holds none",
+                    outside_text(path).text, static_cast<unsigned long long>(length));
+        return false;
+    }
+    return true;
 }
 
 // A file that is there but cannot be read whole (an editor still writing
 // it, no permission) is not the same as no file: the set is not whole.
 static char* read_logged(const char* path, int* unreadable) {
-    char* text = read_whole_file(path);
+    size_t size = 0;
+    char* text = read_whole_file(path, &size);
+    if (text && !fits_as_pass_text(path, text, size)) {
+        free(text);
+        ++*unreadable;
+        return nullptr;
+    }
     if (text) {
-        log_message("load shader:%s", path);
+        log_message("load shader:%s", outside_text(path).text);
     } else if (file_exists(path)) {
-        log_message("load shader cannot read:%s", path);
+        log_message("load shader cannot read:%s", outside_text(path).text);
         ++*unreadable;
     }
     return text;

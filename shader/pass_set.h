@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include <cstddef>
+
 #include "shader/channel_sampling.h"
 
 constexpr int kPassCount = 5;        // Main, BufferA..BufferD
@@ -39,9 +41,13 @@ PassSetResult load_pass_set_files(const char* path);
 
 // The companion file of `path` with `suffix` ("a.glsl" …), formed in a
 // per-thread buffer that the next call replaces. Null when there is no path
-// or the name would not fit.
+// (or no memory for the name).
 const char* companion_path(const char* path, const char* suffix);
 
 // The whole file as a zero-terminated text the caller frees, or null when it
-// cannot be read whole.
-char* read_whole_file(const char* path);
+// cannot be read whole; `size` (when given) receives its bytes, zero bytes
+// within it included.
+char* read_whole_file(const char* path, size_t* size = nullptr);
+
+// The longest pass text a file may hold: a longer one is refused by name.
+constexpr size_t kPassTextLimit = 0x100000;

@@ -4,9 +4,23 @@
 
 fake_shell() { wine "$LUMENFOLD_FAKE_SHELL" "$@" 2>/dev/null | tr -d '\r'; }
 
+SHELL_PID=
 start_fake_shell() {
     wine "$LUMENFOLD_FAKE_SHELL" serve "$@" >shell.out 2>&1 &
-    check "the $1 fake shell is up" 'wine "$LUMENFOLD_FAKE_SHELL" wait 2>/dev/null'
+    SHELL_PID=$!
+    check "the $1 fake shell is up" 'fake_shell_comes_up 90'
+}
+
+# NOTE: on a loaded two-core machine Wine can take well over ten seconds to
+# start a program while the player renders; the deadline is made for that.
+# A shell whose process ended will not come up: that fails at once.
+fake_shell_comes_up() {
+    local deadline=$((SECONDS + $1))
+    while ((SECONDS < deadline)); do
+        wine "$LUMENFOLD_FAKE_SHELL" wait 2000 2>/dev/null && return 0
+        kill -0 "$SHELL_PID" 2>/dev/null || return 1
+    done
+    return 1
 }
 
 # Ends the shell as Explorer's process ends when it crashes or is ended from

@@ -22,9 +22,15 @@ check "another file of the folder changes nothing" "sync_player && sleep 1 && [[
 paint '0.0, 1.0, 0.0' >"$set_main"
 check "a save in place shows within 4 s" "eventually 'shows 0,255,0' 4"
 
-paint '0.0, 0.0, 1.0' >sets/scene.glsl.tmp
-mv sets/scene.glsl.tmp "$set_main"
-check "a save through a temporary file and a rename shows within 4 s" "eventually 'shows 0,0,255' 4"
+# As editors that save atomically do: the new text is written in another
+# folder and moved over the set, so the watched folder only sees a name
+# change, never a write.
+mkdir -p elsewhere
+paint '0.0, 0.0, 1.0' >elsewhere/scene.glsl.tmp
+sleep 0.5
+mv elsewhere/scene.glsl.tmp "$set_main"
+check "a save through a temporary file in another folder and a rename shows within 4 s" \
+    "eventually 'shows 0,0,255' 4"
 
 printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(1.0) }\n' >"$set_main"
 check "a broken save is reported with the compiler's messages" \

@@ -35,6 +35,19 @@ check "render_scale=50: iResolution is half the window per side ($SHOWN_WIDTH x 
 check "and the picture still fills the window" \
     "[[ \$(pixel_colour numbers.png 1279 719) != 0,0,0 && \$(pixel_colour numbers.png 1279 719) == \$(pixel_colour numbers.png 1100 100) ]]"
 
+# The change notification must be armed again after each change: a second
+# edit is seen, and a player that rests after a change does not spin on a
+# notification that stays signalled.
+write_settings frame_rate=20 render_scale=75
+check "a second hand edit is picked up too" "eventually 'read_numbers && ((SHOWN_WIDTH == 960))' 15"
+probe command 1001 >/dev/null
+check "paused from the tray after the edits" "wait_for_log '^paused: by user$' 10"
+cpu=$(cpu_percent_over 4)
+check "resting after a settings change uses next to no CPU ($cpu % of a core over 4 s)" \
+    "[[ -n '$cpu' ]] && ((cpu < 5))"
+probe command 1001 >/dev/null
+check "and it goes on" "wait_for_log '^resumed$' 10"
+
 write_settings frame_rate=fast render_scale=7
 check "a bad frame_rate is named in the log" \
     "wait_for_log '^settings: frame_rate=fast is not a whole number from 0 to 1000; 0 is used$' 15"

@@ -8,6 +8,7 @@
 #include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/unreadable_file.h"
 
 static const char kGoodPass[] =
     "void mainImage(out vec4 color, in vec2 coord) { color = texture(iChannel0, coord) + iTime; }\n";
@@ -113,11 +114,43 @@ TEST_F(PassSetBuild, AFailingBufferDoesNotStopTheLaterOnes) {
 }
 
 TEST_F(PassSetBuild, AnOverlongPassIsCutAndFailsCleanly) {
-    folder.write("disc.glsl", kGoodPass + std::string("// ") + std::string(2 * 1024 * 1024, 'x') + "\n");
+    const std::string text = kGoodPass + std::string("// ") + std::string(2 * 1024 * 1024, 'x') + "\n";
+    const std::string path = folder.write("disc.glsl", text);
+    RecordingLog log;
+    load(path);
+    EXPECT_EQ(result.programs[kMainPass], 0u);
+    EXPECT_TRUE(log.has_prefix("load shader too long:" + path + " is " + std::to_string(text.size()) +
+                               " bytes; a pass text holds at most 1048576"))
+        << log.joined();
+    EXPECT_FALSE(log.has_prefix("---------- build shader part:")) << "nothing is built from a cut text";
+}
+
+TEST_F(PassSetBuild, LongTextsUpToTheLimitAndLongNamesBuildWhole) {
+    // Common part and pass near the limit each: the assembly holds both.
+    std::string filler = "// " + std::string(kPassTextLimit - 200, 'x') + "\n";
+    folder.write("disc.glsl", filler + kGoodPass);
+    folder.write("disc.0.glsl", filler + "float shared_value() { return 0.5; }\n");
+    const std::string deep = std::string(120, 'd') + "/" + std::string(120, 'e') + "/" + std::string(120, 'f') + "/" +
+                             std::string(120, 'g') + "/" + std::string(60, 'h');
+    folder.write(deep + "/disc.glsl", kGoodPass);
+    folder.write(deep + "/disc.a.glsl", kGoodPass);
     RecordingLog log;
     load(folder.file("disc.glsl"));
+    EXPECT_NE(result.programs[kMainPass], 0u) << log.joined().substr(0, 2000);
+    for (GLuint program : result.programs) glDeleteProgram(program);
+    load(folder.file(deep + "/disc.glsl"));
+    EXPECT_GT(folder.file(deep + "/disc.a.glsl").size(), 511u);
+    EXPECT_NE(result.programs[kBufferAPass], 0u) << "a companion name over 511 bytes is looked for";
+}
+
+TEST_F(PassSetBuild, APassTextWithAZeroByteIsRefusedByName) {
+    const std::string path = folder.write("disc.glsl", std::string(kGoodPass) + std::string("\0garbage", 8));
+    RecordingLog log;
+    load(path);
     EXPECT_EQ(result.programs[kMainPass], 0u);
-    EXPECT_TRUE(log.has_prefix("Linking Error:\n"));
+    EXPECT_TRUE(log.has_prefix("load shader zero byte:" + path + " holds a zero byte at byte " +
+                               std::to_string(sizeof kGoodPass - 1) + "; a pass text holds none"))
+        << log.joined();
 }
 
 TEST_F(PassSetBuild, CommonPartReachesEveryPassButItsDirectivesDoNot) {
@@ -151,7 +184,8 @@ TEST_F(PassSetBuild, NoMainTextMeansNothingIsBuilt) {
 
 TEST_F(PassSetBuild, ACompanionThatIsThereButCannotBeReadMakesTheSetIncomplete) {
     folder.write("scene.glsl", kGoodPass);
-    folder.make_folder("scene.a.glsl");  // reads as nothing, like a file locked mid-save
+    const UnreadableFile companion(folder.file("scene.a.glsl"));
+    ASSERT_FALSE(companion.path.empty());
     RecordingLog log;
     load(folder.file("scene.glsl"));
     EXPECT_NE(result.programs[kMainPass], 0u);

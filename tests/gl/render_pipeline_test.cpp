@@ -46,6 +46,38 @@ struct Texel {
     float r, g, b, a;
 };
 
+// Every framebuffer bind is followed by the draw into it: at the bind the GL
+// state shows what that draw samples and where it writes. A pass that
+// samples the texture it draws into is a feedback loop, undefined in GL even
+// where a driver happens to give the old texels.
+static PFNGLBINDFRAMEBUFFERPROC real_bind_framebuffer = nullptr;
+static int checked_draws = 0;
+static std::vector<std::string> feedback_loops;
+
+static void GLAPIENTRY bind_framebuffer_checking_feedback(GLenum target, GLuint framebuffer) {
+    real_bind_framebuffer(target, framebuffer);
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    if (framebuffer == 0 || program == 0) return;
+    GLint drawn = 0;
+    glGetNamedFramebufferAttachmentParameteriv(framebuffer, GL_COLOR_ATTACHMENT0, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME,
+                                               &drawn);
+    ++checked_draws;
+    for (int channel = 0; channel < kChannelsPerPass; ++channel) {
+        const std::string sampler = "iChannel" + std::to_string(channel);
+        const GLint location = glGetUniformLocation(static_cast<GLuint>(program), sampler.c_str());
+        if (location < 0) continue;
+        GLint unit = 0;
+        glGetUniformiv(static_cast<GLuint>(program), location, &unit);
+        GLint sampled = 0;
+        glGetIntegeri_v(GL_TEXTURE_BINDING_2D, static_cast<GLuint>(unit), &sampled);
+        if (sampled == drawn) {
+            feedback_loops.push_back("program " + std::to_string(program) + " samples texture " +
+                                     std::to_string(drawn) + " through " + sampler + " while drawing into it");
+        }
+    }
+}
+
 class RenderPipeline : public GlTest {
   protected:
     void SetUp() override {
@@ -57,9 +89,15 @@ class RenderPipeline : public GlTest {
         // As in the player: every driver message lands in the log, so a
         // test that finds no "GL:" line has seen no GL error.
         enable_gl_debug_output(1);
+        real_bind_framebuffer = glBindFramebuffer;
+        glBindFramebuffer = bind_framebuffer_checking_feedback;
+        checked_draws = 0;
+        feedback_loops.clear();
     }
 
     void TearDown() override {
+        glBindFramebuffer = real_bind_framebuffer;
+        for (const std::string& loop : feedback_loops) ADD_FAILURE() << loop;
         glDisable(GL_DEBUG_OUTPUT);
         glDebugMessageCallback(nullptr, nullptr);
         destroy_playing_set(&set);
@@ -259,6 +297,8 @@ TEST_F(RenderPipeline, APassThatReadsItselfSeesItsPreviousFrame) {
         EXPECT_EQ(texel(0, kWidth - 1, kHeight - 1).r, static_cast<float>(n));
     }
     EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
+    EXPECT_GE(checked_draws, 4) << "each of BufferA's draws was looked at";
+    EXPECT_TRUE(feedback_loops.empty()) << feedback_loops.size() << " draws sampled their own target";
 }
 
 TEST_F(RenderPipeline, BindingItsOwnBufferWithoutSamplingItCostsNothing) {

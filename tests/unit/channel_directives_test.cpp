@@ -159,3 +159,14 @@ TEST_F(ChannelDirectives, TheTextureIsTheOneInTheTableAtParseTime) {
     ChannelTable[kFirstBufferEntry + 1].texture = 777;
     EXPECT_EQ(parse("#pragma iChannel0 BufferB\n").channels[0], 777u);
 }
+
+TEST_F(ChannelDirectives, AFloodOfDirectivesIsListedInPartAndCountedInOneLine) {
+    std::string text;
+    for (int line = 0; line < 10000; ++line) text += line % 2 ? "#pragma iChannel1 wood.jpg\n" : "#pragma iChannel0 BufferB\n";
+    text += "#pragma iChannel2 stars.jpg\n";
+    const PassSetResult result = parse(text);
+    EXPECT_EQ(result.channels[0], 201u);
+    EXPECT_EQ(result.channels[2], 118u) << "every directive still counts";
+    ASSERT_EQ(log.lines.size(), 9u) << "eight listed and one count";
+    EXPECT_EQ(log.lines[8], "pragma match: 9993 more not listed (10001 in all)");
+}

@@ -76,3 +76,26 @@ TEST(LogStream, LinesGoToTheChosenStreamOrNowhereWhileObserversStillSeeThem) {
     ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[1], "to nowhere");
 }
+
+TEST(LogStream, KeepsItsStartUnderTheSizeLimitAndSaysOnceThatLinesWereDropped) {
+    FILE* stream = tmpfile();
+    ASSERT_NE(stream, nullptr);
+    RecordingLog log;
+    set_log_stream(stream);
+    set_log_size_limit(400);
+    for (int line = 0; line < 100; ++line) log_message("line %03d of a flood", line);
+    set_log_size_limit(kLogSizeLimit);
+    set_log_stream(stderr);
+
+    std::string text(1024, '\0');
+    rewind(stream);
+    text.resize(fread(&text[0], 1, text.size(), stream));
+    fclose(stream);
+    EXPECT_LE(text.size(), 400u);
+    EXPECT_EQ(text.find("line 000 of a flood\nline 001"), 0u) << "the start is kept";
+    const size_t note = text.find("log: the log reached its size limit");
+    EXPECT_NE(note, std::string::npos) << text;
+    EXPECT_EQ(text.find("log: the log reached", note + 1), std::string::npos) << "one note";
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(log.lines.size(), 100u) << "observers still see every line";
+}

@@ -6,6 +6,7 @@
 
 #include "shader/pass_set.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/unreadable_file.h"
 
 static std::string companion(const char* path, const char* suffix) {
     const char* name = companion_path(path, suffix);
@@ -25,16 +26,12 @@ TEST(CompanionPath, DotsInFolderNamesAreNotExtensions) {
     EXPECT_EQ(companion("disc", "a.glsl"), "disc.a.glsl");
 }
 
-TEST(CompanionPath, NamesThatDoNotFitAreAbsentNeverCutOrStale) {
+TEST(CompanionPath, LongNamesAreFormedWholeNeverCutOrStale) {
     EXPECT_EQ(companion("C:\\walls\\disc.glsl", "a.glsl"), "C:\\walls\\disc.a.glsl");
-    const std::string long_path = "C:\\" + std::string(500, 'w') + "\\disc.glsl";
-    EXPECT_EQ(companion(long_path.c_str(), "a.glsl"), "<none>");
+    const std::string long_folder = "C:\\" + std::string(2000, 'w');
+    EXPECT_EQ(companion((long_folder + "\\disc.glsl").c_str(), "a.glsl"), long_folder + "\\disc.a.glsl");
+    EXPECT_EQ(companion("C:\\walls\\disc.glsl", "b.glsl"), "C:\\walls\\disc.b.glsl");
     EXPECT_EQ(companion(nullptr, "a.glsl"), "<none>");
-    // 511 characters is the longest name that fits.
-    const std::string fits = std::string(504, 'f') + ".glsl";
-    EXPECT_EQ(companion(fits.c_str(), "a.glsl").size(), 511u);
-    const std::string one_more = std::string(505, 'f') + ".glsl";
-    EXPECT_EQ(companion(one_more.c_str(), "a.glsl"), "<none>");
 }
 
 static std::string read_text(const std::string& path) {
@@ -54,14 +51,19 @@ TEST(ReadWholeFile, WhatCannotBeReadWholeIsAbsent) {
     TempFolder folder;
     EXPECT_EQ(read_text(folder.file("missing.glsl")), "<absent>");
     EXPECT_EQ(read_text(folder.make_folder("a folder.glsl")), "<absent>");
+    const UnreadableFile unreadable(folder.file("mid-save.glsl"));
+    ASSERT_FALSE(unreadable.path.empty());
+    EXPECT_EQ(read_text(unreadable.path), "<absent>");
     EXPECT_EQ(read_whole_file(nullptr), nullptr);
 }
 
 TEST(ReadWholeFile, TextWithZeroBytesIsReadWhole) {
     TempFolder folder;
     const std::string content("abc\0def", 7);
-    char* text = read_whole_file(folder.write("binary.bin", content).c_str());
+    size_t size = 0;
+    char* text = read_whole_file(folder.write("binary.bin", content).c_str(), &size);
     ASSERT_NE(text, nullptr);
+    EXPECT_EQ(size, 7u);
     EXPECT_EQ(std::string(text, 7), content);
     EXPECT_EQ(text[7], '\0');
     free(text);

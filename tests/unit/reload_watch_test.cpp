@@ -38,3 +38,15 @@ TEST(ReloadWatch, OnlyTheSetsOwnFilesCountAndOnlyOnceTheWritesSettled) {
     EXPECT_FALSE(pass_set_changed_on_disk(6.5)) << "the built-in set has no files";
     EXPECT_EQ(watched_pass_set(), nullptr);
 }
+
+TEST(ReloadWatch, ASaveThatLandsWhileTheSetBuildsIsFoundByTheNextLook) {
+    TempFolder folder{"lumenfold-reload"};
+    const std::string main_path = folder.write("scene.glsl", "one");
+    // As the player does: the stamps first, then the files are read and built.
+    const PassSetStamps before_the_read = read_pass_set_stamps(main_path.c_str());
+    folder.write("scene.glsl", "version two, saved during the build");
+    watch_pass_set(main_path.c_str(), before_the_read);
+    note_folder_change(1.0);
+    EXPECT_TRUE(pass_set_changed_on_disk(1.2));
+    watch_pass_set(nullptr);
+}

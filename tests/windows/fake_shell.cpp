@@ -19,7 +19,7 @@
 //       classic-lone    icon worker only, no wallpaper worker
 //       raised          icons and wallpaper worker inside the program manager
 //       deaf            a program manager without icons that ignores 0x052C
-//   lumenfold_fake_shell wait            returns once a shell is up
+//   lumenfold_fake_shell wait [MS]       returns once a shell is up (0), or 1 after MS
 //   lumenfold_fake_shell gone            returns once no shell is up
 //   lumenfold_fake_shell report          prints what the shell sees, the
 //                                        span of each desktop window and the
@@ -489,7 +489,10 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
     if (command == "serve") return parse_serve_arguments(argc, argv) ? serve() : 2;
-    if (command == "wait") return wait_for_program_manager(true, 20000) ? 0 : 1;
+    if (command == "wait") {
+        const DWORD milliseconds = argc > 2 ? static_cast<DWORD>(strtoul(argv[2], nullptr, 10)) : 20000;
+        return wait_for_program_manager(true, milliseconds) ? 0 : 1;
+    }
     if (command == "gone") return wait_for_program_manager(false, 20000) ? 0 : 1;
     if (command == "report") return print_report();
     if (command == "stop") return stop();
