@@ -24,6 +24,7 @@
 #include "render/frame_clock.h"
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
+#include "render/render_resources.h"
 
 // The set whose first frame is still to be reported, once presented.
 static bool first_frame_pending = false;
@@ -174,8 +175,9 @@ void run_main_loop(HWND notification_window) {
         act_on_window_reports(notification_window);
         carry_out_pending_work();
         if (!drawing_allowed()) {
-            // Time stands still while nothing is shown.
-            pause_frame_clock();
+            // Time stands still while nothing is shown; a set whose iTime
+            // has grown coarse starts afresh here, where nobody sees it.
+            if (rest_frame_clock() && render_resources_exist()) clear_render_targets();
             wait_for_events(nullptr);
             continue;
         }

@@ -1,14 +1,16 @@
 #include "render/frame_clock.h"
 
+#include <cmath>
 #include <cstdint>
 
-#include "desktop/clock.h"
+#include "base/log.h"
 #include "desktop/platform_services.h"
 
 static int32_t frame_counter = 0;
-// Readings of the millisecond counter, in seconds.
-static double start_time = 0.0;
-static double paused_at = 0.0;
+// Readings of the 64-bit high-resolution counter: it neither wraps nor loses
+// precision in any uptime a machine reaches.
+static int64_t start_ticks = 0;
+static int64_t paused_at_ticks = 0;
 static bool paused = false;
 
 static int64_t counter_frequency = 0;
@@ -23,15 +25,15 @@ static void read_counter_frequency() {
 }
 
 void start_frame_clock() {
-    read_counter_frequency();
+    counter_frequency = read_performance_frequency();
     previous_counter = read_performance_counter();
 }
 
 void restart_frame_count_and_time() {
     frame_counter = 0;
-    start_time = current_time_seconds();
+    start_ticks = read_performance_counter();
     // A set installed while resting starts its time when the rest ends.
-    paused_at = start_time;
+    paused_at_ticks = start_ticks;
 }
 
 void restart_frame_count() { frame_counter = 0; }
@@ -51,9 +53,8 @@ static double measure_frame_rate() {
 
 FrameTiming next_frame_timing() {
     FrameTiming timing;
-    // The counter wraps after 49.7 days; the difference modulo the wrap
-    // keeps iTime growing across it.
-    timing.time = elapsed_seconds_between(start_time, current_time_seconds());
+    read_counter_frequency();
+    timing.time = seconds_from_ticks(read_performance_counter() - start_ticks, counter_frequency);
     timing.frame_rate = measure_frame_rate();
     timing.time_delta = 1.0 / timing.frame_rate;
     timing.frame = frame_counter;
@@ -65,18 +66,44 @@ void count_frame() { frame_counter = frame_after(frame_counter); }
 void pause_frame_clock() {
     if (paused) return;
     paused = true;
-    paused_at = current_time_seconds();
+    paused_at_ticks = read_performance_counter();
 }
 
 void resume_frame_clock() {
     if (!paused) return;
     paused = false;
     // Moving the origin by the pause's length leaves iTime where it stopped.
-    start_time += elapsed_seconds_between(paused_at, current_time_seconds());
+    start_ticks += read_performance_counter() - paused_at_ticks;
     reuse_last_interval = true;
 }
 
+bool rest_frame_clock() {
+    if (paused) return false;
+    pause_frame_clock();
+    read_counter_frequency();
+    const double time = seconds_from_ticks(paused_at_ticks - start_ticks, counter_frequency);
+    const double step = float_time_step_at(time);
+    if (step < kCoarsestTimeStep) return false;
+    log_message("iTime reached %.0f s, where its float step is %.1f ms: the set starts afresh while resting",
+                time, step * 1000.0);
+    restart_frame_count_and_time();
+    return true;
+}
+
 bool frame_clock_paused() { return paused; }
+
+double seconds_from_ticks(int64_t ticks, int64_t frequency) {
+    if (frequency <= 0) return 0.0;
+    // Whole seconds apart from the rest, so no tick is lost to rounding
+    // however long the difference.
+    return static_cast<double>(ticks / frequency) +
+           static_cast<double>(ticks % frequency) / static_cast<double>(frequency);
+}
+
+double float_time_step_at(double seconds) {
+    const float time = static_cast<float>(seconds);
+    return static_cast<double>(std::nextafter(time, INFINITY)) - static_cast<double>(time);
+}
 
 int32_t frame_after(int32_t frame) { return frame == INT32_MAX ? kFrameWrapTarget : frame + 1; }
 

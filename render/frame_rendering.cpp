@@ -6,6 +6,7 @@
 #include "render/frame_uniforms.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
+#include "render/target_allocation.h"
 
 static const float kSampleRate = 48000.0f;
 
@@ -117,6 +118,7 @@ void render_frame_with(const FrameInputs& inputs) {
 void render_frame() {
     // Before the clock is read: new targets restart iFrame.
     recreate_render_targets();
+    fall_back_to_smaller_render_scale();
     FrameInputs inputs;
     inputs.timing = next_frame_timing();
     read_mouse(inputs.mouse);

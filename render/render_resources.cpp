@@ -6,6 +6,7 @@
 #include "render/builtin_images.h"
 #include "render/frame_clock.h"
 #include "render/frame_uniforms.h"
+#include "render/target_allocation.h"
 #include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
@@ -182,6 +183,7 @@ void create_render_resources() {
     enter_buffers_in_channel_table();
     create_keyboard_texture();
     log_target_bytes();
+    check_render_targets();
 }
 
 bool render_resources_exist() { return RenderResources.vertex_array != 0; }
@@ -202,7 +204,10 @@ static void create_scratch_target(ScratchTarget* scratch, const RenderTarget& ta
 
 void use_scratch_target(int index, bool needed) {
     ScratchTarget* scratch = &RenderResources.scratch[index];
-    if (needed && !scratch->framebuffer) create_scratch_target(scratch, RenderResources.targets[index]);
+    if (needed && !scratch->framebuffer) {
+        create_scratch_target(scratch, RenderResources.targets[index]);
+        check_render_targets();
+    }
     if (!needed && scratch->framebuffer) delete_scratch_target(scratch);
 }
 
@@ -301,6 +306,7 @@ void recreate_render_targets() {
         if (main_target_wanted()) create_main_target();
     }
     log_target_bytes();
+    check_render_targets();
 }
 
 void bind_channel_units() {

@@ -12,6 +12,7 @@
 #include "gl/gl_diagnostics.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
+#include "render/target_allocation.h"
 #include "shader/pass_set.h"
 
 static const int kBytesPerPixel = 4;
@@ -64,6 +65,14 @@ static void create_offscreen_targets(int width, int height) {
 static bool install_whole_pass_set(const char* path) {
     if (install_pass_set(path, InstallRule::EveryPassMustBuild)) return true;
     log_message("lumenfold-render: %s does not build in every pass", pass_set_name(path));
+    return false;
+}
+
+// Rendering on into targets without storage would only fail on every draw.
+static bool targets_allocated_for(const RenderArguments& arguments) {
+    if (render_targets_allocated()) return true;
+    log_message("lumenfold-render: the GL could not allocate the render targets of %dx%d for %s; a smaller --size "
+                "may fit", arguments.width, arguments.height, pass_set_name(arguments.pass_set_path));
     return false;
 }
 
@@ -120,7 +129,7 @@ static unsigned char* render_picture(const RenderArguments& arguments) {
     }
     create_offscreen_targets(arguments.width, arguments.height);
     unsigned char* picture = nullptr;
-    if (install_whole_pass_set(arguments.pass_set_path)) {
+    if (install_whole_pass_set(arguments.pass_set_path) && targets_allocated_for(arguments)) {
         render_frames(arguments);
         picture = read_main_picture();
     }

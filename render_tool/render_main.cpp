@@ -5,6 +5,7 @@
 
 #include "base/log.h"
 #include "gl/headless_context.h"
+#include "render_tool/compiler_stack.h"
 #include "render_tool/offscreen_render.h"
 #include "render_tool/render_arguments.h"
 
@@ -38,7 +39,7 @@ static int fail_with_usage(const char* problem) {
     return 2;
 }
 
-int main(int argc, char** argv) {
+static int render(int argc, char** argv) {
     RenderArguments arguments;
     const char* problem = parse_render_arguments(argc, argv, &arguments);
     if (problem) return fail_with_usage(problem);
@@ -51,3 +52,5 @@ int main(int argc, char** argv) {
     close_headless_context();
     return written ? 0 : fail_showing_held_log(nullptr);
 }
+
+int main(int argc, char** argv) { return run_on_compiler_stack(render, argc, argv); }

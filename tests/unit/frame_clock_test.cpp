@@ -6,6 +6,7 @@
 
 #include "render/frame_clock.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/recording_log.h"
 
 static void at(uint32_t milliseconds) {
     set_fake_time_milliseconds(milliseconds);
@@ -46,4 +47,35 @@ TEST(FrameClock, TimeStandsStillWhileRestingAndGoesOnWithAnOrdinaryStep) {
     at(90000);
     resume_frame_clock();
     EXPECT_DOUBLE_EQ(next_frame_timing().time, 0.0) << "its time starts when the rest ends";
+}
+
+TEST(FrameClock, ITimeIsExactAcrossMonthsAndASetStartsAfreshAtARestOnceItsStepIsCoarse) {
+    const int64_t frequency = 10000000;  // the counter's usual 10 MHz
+    const int64_t day = 86400 * frequency;
+    set_fake_counter(0, frequency);
+    start_frame_clock();
+    restart_frame_count_and_time();
+    set_fake_counter(50 * day + 1, frequency);  // past the 32-bit millisecond wrap
+    EXPECT_DOUBLE_EQ(next_frame_timing().time, 50 * 86400.0 + 1e-7);
+    EXPECT_NEAR(float_time_step_at(86400.0), 0.0078125, 1e-9) << "7.8 ms after a day";
+    EXPECT_LT(float_time_step_at(16383.0), kCoarsestTimeStep);
+
+    RecordingLog log;
+    set_fake_counter(0, frequency);
+    restart_frame_count_and_time();
+    count_frame();
+    set_fake_counter(16383 * frequency, frequency);
+    EXPECT_FALSE(rest_frame_clock()) << "not yet coarse";
+    EXPECT_TRUE(frame_clock_paused());
+    set_fake_counter(16400 * frequency, frequency);
+    resume_frame_clock();
+    set_fake_counter(16400 * frequency + frequency, frequency);  // iTime 16384 s: 1.95 ms steps
+    EXPECT_TRUE(rest_frame_clock());
+    EXPECT_FALSE(rest_frame_clock()) << "one fresh start per rest";
+    EXPECT_TRUE(log.has_prefix("iTime reached 16384 s, where its float step is 2.0 ms")) << log.joined();
+    set_fake_counter(20000 * frequency, frequency);
+    resume_frame_clock();
+    const FrameTiming fresh = next_frame_timing();
+    EXPECT_DOUBLE_EQ(fresh.time, 0.0) << "time starts again when the rest ends";
+    EXPECT_EQ(fresh.frame, 0);
 }
