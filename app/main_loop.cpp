@@ -250,7 +250,8 @@ void run_main_loop(HWND notification_window) {
         act_on_window_reports(notification_window);
         carry_out_pending_work();
         if (!drawing_allowed()) {
-            // Time stands still while nothing is shown.
+            // Time stands still while nothing is shown; a set whose iTime
+            // has grown coarse starts afresh here, where nobody sees it.
             rest_player_sets();
             wait_for_events(nullptr);
             continue;

@@ -248,8 +248,14 @@ void draw_player_sets() {
     draw_copies();
 }
 
+// A set whose iTime has grown coarse starts afresh when it rests, where
+// nobody sees it; what it drew goes with its time.
+static void rest_set(PlayingSet* set) {
+    if (rest_frame_clock(&set->clock)) clear_render_targets(set);
+}
+
 void rest_player_sets() {
-    for (int index = 0; index < slot_count; ++index) pause_frame_clock(&slots[index].set.clock);
+    for (int index = 0; index < slot_count; ++index) rest_set(&slots[index].set);
 }
 
 void wake_player_sets() {
@@ -272,7 +278,7 @@ static void change_rest(PlayerSlot* slot, bool covered, bool paused_by_user) {
     const bool rested = slot_rests(*slot);
     slot->covered = covered;
     slot->paused_by_user = paused_by_user;
-    if (slot_rests(*slot)) pause_frame_clock(&slot->set.clock);
+    if (slot_rests(*slot)) rest_set(&slot->set);
     log_monitor_rest(*slot, rested);
 }
 

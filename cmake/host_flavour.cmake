@@ -47,7 +47,11 @@ endif()
 
 # The render tool. Sanitized, it needs the tests' leak suppressions: Mesa
 # keeps its allocations until the process ends.
-add_executable(lumenfold_render render_tool/render_main.cpp desktop/platform_posix.cpp)
+add_executable(lumenfold_render render_tool/render_main.cpp render_tool/compiler_stack_posix.cpp
+  desktop/platform_posix.cpp)
+target_compile_definitions(lumenfold_render PRIVATE LUMENFOLD_COMPILER_STACK_BYTES=${LUMENFOLD_COMPILER_STACK_BYTES})
+find_package(Threads REQUIRED)
+target_link_libraries(lumenfold_render PRIVATE Threads::Threads)
 set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
 target_link_libraries(lumenfold_render PRIVATE lumenfold_headless)
 if(LUMENFOLD_SANITIZE)

@@ -23,3 +23,13 @@ add_test(NAME host.import.import_tool_test COMMAND bash ${CMAKE_SOURCE_DIR}/test
 set_tests_properties(host.import.import_tool_test PROPERTIES
   TIMEOUT 300
   ENVIRONMENT "LUMENFOLD_IMPORT=$<TARGET_FILE:lumenfold_import>;LUMENFOLD_RENDER=$<TARGET_FILE:lumenfold_render>;LUMENFOLD_BIN=${CMAKE_BINARY_DIR};EGL_PLATFORM=surfaceless")
+
+# Every parser of outside bytes, fuzzed for 20 s each with libFuzzer under
+# the sanitizers (clang, apart from this build's compiler): a crash fails.
+# tools/fuzz runs them for as long as one likes.
+add_test(NAME host.fuzz.build COMMAND bash ${CMAKE_SOURCE_DIR}/tools/fuzz build)
+set_tests_properties(host.fuzz.build PROPERTIES TIMEOUT 900 FIXTURES_SETUP fuzz_targets)
+foreach(target channel_directives settings_values render_arguments forwarded_request pass_assembly)
+  add_test(NAME host.fuzz.${target} COMMAND bash ${CMAKE_SOURCE_DIR}/tools/fuzz run 20 ${target})
+  set_tests_properties(host.fuzz.${target} PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED fuzz_targets)
+endforeach()

@@ -1,6 +1,13 @@
 # The player: a 64-bit GUI executable whose entry point is main(argc, argv).
 include(cmake/glew.cmake)
 
+# The main thread compiles the shaders: its reserve is the compiler's stack.
+function(lumenfold_compiler_stack target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -Wl,--stack,${LUMENFOLD_COMPILER_STACK_BYTES})
+  endif()
+endfunction()
+
 function(lumenfold_windows_defaults target)
   target_compile_definitions(${target} PRIVATE
     WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 _CRT_SECURE_NO_WARNINGS)
@@ -51,6 +58,7 @@ add_executable(lumenfold WIN32
 )
 target_link_libraries(lumenfold PRIVATE lumenfold_platform)
 lumenfold_windows_defaults(lumenfold)
+lumenfold_compiler_stack(lumenfold)
 lumenfold_warnings(lumenfold)
 if(MSVC)
   # A GUI subsystem program that still starts at main(argc, argv).
@@ -58,7 +66,9 @@ if(MSVC)
 endif()
 
 # The render tool: a console program on the same core and context creation.
-add_executable(lumenfold_render render_tool/render_main.cpp desktop/platform_win32.cpp)
+add_executable(lumenfold_render render_tool/render_main.cpp render_tool/compiler_stack_win32.cpp
+  desktop/platform_win32.cpp)
+lumenfold_compiler_stack(lumenfold_render)
 set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
 target_link_libraries(lumenfold_render PRIVATE lumenfold_platform)
 lumenfold_windows_defaults(lumenfold_render)

@@ -14,9 +14,10 @@ struct FrameTiming {
 
 struct FrameClock {
     int32_t frame;
-    // Readings of the millisecond counter, in seconds.
-    double start_time;
-    double paused_at;
+    // Readings of the 64-bit high-resolution counter: it neither wraps nor
+    // loses precision in any uptime a machine reaches.
+    int64_t start_ticks;
+    int64_t paused_at_ticks;
     bool paused;
     // The performance counter at the previous frame.
     int64_t previous_counter;
@@ -45,6 +46,21 @@ void count_frame(FrameClock* clock);
 // has the interval of the last frame before it, not the pause's length.
 void pause_frame_clock(FrameClock* clock);
 void resume_frame_clock(FrameClock* clock);
+
+// The passes see iTime as a float, whose step grows with it: 1.95 ms from
+// 2^14 s (4.6 hours) on, 7.8 ms after a day. From that step on a movement
+// could show it, so the set starts afresh at its next rest.
+constexpr double kCoarsestTimeStep = 1.0 / 512.0;
+
+// Begins a rest (as pause_frame_clock). When iTime has grown to where its
+// float step reaches kCoarsestTimeStep, iFrame and iTime start again from 0,
+// which is logged, and true is returned: the caller clears what the set drew.
+bool rest_frame_clock(FrameClock* clock);
+
+// Counter ticks as seconds, exact to the tick for any 64-bit difference.
+double seconds_from_ticks(int64_t ticks, int64_t frequency);
+// The difference between iTime as a float and the next float above it.
+double float_time_step_at(double seconds);
 
 // iFrame after `frame`. Past 2^31 - 1 it goes on at 2^30: never negative and
 // never 0 again (a set that initialises on frame 0 is not reset), and

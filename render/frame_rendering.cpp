@@ -8,6 +8,7 @@
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/render_resources.h"
+#include "render/target_allocation.h"
 
 static const float kSampleRate = 48000.0f;
 static const GLuint kUniformBlockBinding = 0;
@@ -140,6 +141,7 @@ void show_last_picture(const PlayingSet& set) {
 void render_frame(PlayingSet* set) {
     // Before the clock is read: new targets restart iFrame.
     recreate_render_targets(set);
+    fall_back_to_smaller_render_scale(set);
     FrameInputs inputs;
     inputs.timing = next_frame_timing(&set->clock);
     read_mouse(*set, inputs.mouse);

@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "render/render_resources.h"
+#include "render/target_allocation.h"
 #include "shader/channel_table.h"
 
 static const char* const kBufferChannelNames[kRenderTargetCount] = {"BufferA", "BufferB", "BufferC", "BufferD"};
@@ -117,6 +118,7 @@ void create_playing_set(PlayingSet* set, int width, int height, int scale_percen
     if (main_target_wanted(*set)) create_main_target(set);
     start_frame_clock(&set->clock);
     log_target_bytes(*set);
+    check_render_targets(set);
 }
 
 static void delete_scratch_target(ScratchTarget* scratch) {
@@ -135,7 +137,10 @@ static void create_scratch_target(ScratchTarget* scratch, const RenderTarget& ta
 
 void use_scratch_target(PlayingSet* set, int index, bool needed) {
     ScratchTarget* scratch = &set->scratch[index];
-    if (needed && !scratch->framebuffer) create_scratch_target(scratch, set->targets[index]);
+    if (needed && !scratch->framebuffer) {
+        create_scratch_target(scratch, set->targets[index]);
+        check_render_targets(set);
+    }
     if (!needed && scratch->framebuffer) delete_scratch_target(scratch);
 }
 
@@ -230,6 +235,7 @@ void recreate_render_targets(PlayingSet* set) {
         if (main_target_wanted(*set)) create_main_target(set);
     }
     log_target_bytes(*set);
+    check_render_targets(set);
 }
 
 void bind_channel_units(PlayingSet* set) {

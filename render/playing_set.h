@@ -65,6 +65,10 @@ struct PlayingSet {
     // from the window's bottom-left.
     int window_x;
     int window_y;
+    // A target the GL could not give storage to, and whether even the
+    // smallest render scale failed (said once).
+    bool targets_missing;
+    bool allocation_given_up;
 };
 
 // A set with one-texel buffers and no programs, at the given picture size.

@@ -15,6 +15,7 @@
 #include "render/pass_set_install.h"
 #include "render/playing_set.h"
 #include "render/render_resources.h"
+#include "render/target_allocation.h"
 #include "shader/pass_set.h"
 
 static const int kBytesPerPixel = 4;
@@ -99,6 +100,14 @@ static bool install_whole_pass_set(PlayingSet* set, const char* path) {
     return false;
 }
 
+// Rendering on into targets without storage would only fail on every draw.
+static bool targets_allocated_for(const PlayingSet& set, const RenderArguments& arguments) {
+    if (render_targets_allocated(set)) return true;
+    log_message("lumenfold-render: the GL could not allocate the render targets of %dx%d for %s; a smaller --size "
+                "may fit", arguments.width, arguments.height, outside_text(pass_set_name(arguments.pass_set_path)).text);
+    return false;
+}
+
 static void render_frames(PlayingSet* set, const RenderArguments& arguments) {
     const int32_t last = last_frame_number(arguments);
     for (int32_t frame = 0; frame <= last; ++frame) {
@@ -153,7 +162,7 @@ static unsigned char* render_picture(const RenderArguments& arguments) {
     PlayingSet set;
     create_offscreen_set(&set, arguments.width, arguments.height);
     unsigned char* picture = nullptr;
-    if (install_whole_pass_set(&set, arguments.pass_set_path)) {
+    if (install_whole_pass_set(&set, arguments.pass_set_path) && targets_allocated_for(set, arguments)) {
         render_frames(&set, arguments);
         picture = read_main_picture(set);
     }

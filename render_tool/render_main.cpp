@@ -6,6 +6,7 @@
 #include "base/command_line.h"
 #include "base/log.h"
 #include "gl/headless_context.h"
+#include "render_tool/compiler_stack.h"
 #include "render_tool/offscreen_render.h"
 #include "render_tool/render_arguments.h"
 
@@ -39,7 +40,7 @@ static int fail_with_usage(const char* problem) {
     return 2;
 }
 
-int main(int argc, char** argv) {
+static int render(int argc, char** argv) {
     // Paths as UTF-8, whatever the system's code page: the file calls take
     // them so.
     int utf8_argc = 0;
@@ -56,3 +57,5 @@ int main(int argc, char** argv) {
     close_headless_context();
     return written ? 0 : fail_showing_held_log(nullptr);
 }
+
+int main(int argc, char** argv) { return run_on_compiler_stack(render, argc, argv); }

@@ -12,6 +12,7 @@
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
+#include "render/target_allocation.h"
 #include "shader/channel_table.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/gl_test.h"
@@ -163,7 +164,9 @@ static std::string with_directive(const char* directive, const char* body) {
 
 TEST_F(RenderPipeline, EveryUniformReachesItsPlaceInTheBlock) {
     install(kPlainMain, kUniformProbe);
-    set_fake_time_milliseconds(7500);
+    counter += 2500 - 20;  // the frame adds its own 20 ms
+    set_fake_counter(counter, 1000);
+    start_frame_clock(&set.clock);  // that frame's interval is 20 ms all the same
     set_fake_cursor(3.0, 2.0);
     set_fake_date(LocalDateTime{2027, 0, 1, 0, 0, 0, 500});
     frame();
@@ -221,21 +224,21 @@ TEST_F(RenderPipeline, FrameCountAndTimeRestartWithEveryInstall) {
         frame();
         EXPECT_EQ(texel(0, 1, 0).r, n - 1.0f) << "the n-th frame has iFrame n - 1";
     }
-    set_fake_time_milliseconds(9000);
     install_pass_set(&set, path.c_str());
     EXPECT_EQ(texel(0, 1, 0).r, 0.0f) << "buffers are cleared by an install";
-    set_fake_time_milliseconds(9250);
+    counter += 230;
     frame();
     EXPECT_EQ(texel(0, 1, 0).r, 0.0f);
     EXPECT_FLOAT_EQ(texel(0, 1, 0).g, 0.25f);
 }
 
-TEST_F(RenderPipeline, TimeKeepsGrowingAcrossTheMillisecondCounterWrap) {
+TEST_F(RenderPipeline, TimeKeepsGrowingPastTheMillisecondCounterWrap) {
     set_fake_time_milliseconds(0xFFFFFC18u);  // one second before the wrap
     install(kPlainMain, kUniformProbe);
     set_fake_time_milliseconds(1500u);
+    counter += 50LL * 86400 * 1000 - 20;  // 50 days, past 2^32 ms
     frame();
-    EXPECT_FLOAT_EQ(texel(0, 1, 0).g, 2.5f);
+    EXPECT_FLOAT_EQ(texel(0, 1, 0).g, 4320000.0f);
 }
 
 TEST_F(RenderPipeline, ChannelsSitOnUnitFourTimesPassPlusChannelWithTheDefaultOnEmptyOnes) {
@@ -421,6 +424,20 @@ TEST_F(RenderPipeline, ARenderScaleDrawsSmallerAndStretchesMainOverTheWindowSmoo
     set_render_scale(&set, kFullRenderScale);
     frame();
     EXPECT_EQ(set.main_target.framebuffer, 0u) << "at full scale Main draws into the window";
+}
+
+TEST_F(RenderPipeline, TargetsTheGlCannotAllocateMakeTheRenderScaleFallBack) {
+    install(kPlainMain, with_directive("", "o = vec4(0.5);"));
+    glDisable(GL_DEBUG_OUTPUT);  // the driver's own out-of-memory line is not under test
+    request_target_resize(&set, 16384, 16384);  // 4 GiB of RGBA32F for BufferA
+    frame();
+    EXPECT_TRUE(log.has_prefix("render target BufferA of 16384x16384 could not be allocated: GL_OUT_OF_MEMORY"))
+        << log.joined();
+    EXPECT_TRUE(log.has_prefix("render targets could not be allocated at render scale 100 %: falling back to 50 %"));
+    EXPECT_TRUE(render_targets_allocated(set));
+    EXPECT_LT(set.targets[0].width, 16384);
+    request_target_resize(&set, kWidth, kHeight);
+    set_render_scale(&set, kFullRenderScale);
 }
 
 TEST_F(RenderPipeline, TheBuiltInPassSetBuildsAllFivePassesCleanly) {

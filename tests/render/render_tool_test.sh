@@ -52,6 +52,23 @@ MESA_GL_VERSION_OVERRIDE=4.1 render "$(halves_pass_set)" -o old.png --size 8x8
 check "without a 4.5 core context it exits with 1 and says so" \
     "[[ $code == 1 ]] && tail -1 err | grep -q 'no OpenGL 4.5 core context' && [[ ! -e old.png ]]"
 
+# Each line uses the one before: the driver's compiler recurses once a line.
+awk 'BEGIN { print "void mainImage(out vec4 o, in vec2 p) {\n    float v = p.x;";
+             for (i = 0; i < 5000; i++) print "    v = v * 0.999 + 0.001;";
+             print "    o = vec4(fract(v));\n}" }' >deep.glsl
+# With the process's own stack small (1 MiB overflowed here before): the
+# compile must not depend on it. The cache would hide a crash on a rerun.
+LUMENFOLD_RENDER_EMULATOR="prlimit --stack=1048576" MESA_SHADER_CACHE_DISABLE=true render deep.glsl -o deep.png \
+    --size 8x8
+check "a 5,000-line dependent text builds or fails with the compiler's message, never a crash" \
+    "[[ $code == 0 ]] || { [[ $code == 1 ]] && tail -1 err | grep -q 'deep.glsl does not build'; }"
+
+printf '#pragma iChannel0 BufferA\nvoid mainImage(out vec4 o, in vec2 p) { o = texture(iChannel0, p); }\n' >huge.glsl
+printf 'void mainImage(out vec4 o, in vec2 p) { o = vec4(1.0); }\n' >huge.a.glsl
+render huge.glsl -o huge.png --size 16384x16384
+check "targets the GL cannot allocate end the render with 1, saying so" \
+    "[[ $code == 1 && ! -e huge.png ]] && tail -1 err | grep -q 'could not allocate the render targets of 16384x16384'"
+
 render -o first.png --size 320x180 --time 0.1
 check "the built-in wallpaper renders" "[[ $code == 0 ]]"
 check "and is not black" "brighter_than first.png 0.05"

@@ -6,6 +6,7 @@
 
 #include "render/frame_clock.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/recording_log.h"
 
 static void at(uint32_t milliseconds) {
     set_fake_time_milliseconds(milliseconds);
@@ -66,4 +67,35 @@ TEST(FrameClock, OneSetRestingLeavesAnotherSetsTimeAndFramesGoing) {
     EXPECT_EQ(resting.frame, 0);
     EXPECT_DOUBLE_EQ(next_frame_timing(&playing).time, 2.0);
     EXPECT_EQ(playing.frame, 50);
+}
+
+TEST(FrameClock, ITimeIsExactAcrossMonthsAndASetStartsAfreshAtARestOnceItsStepIsCoarse) {
+    const int64_t frequency = 10000000;  // the counter's usual 10 MHz
+    const int64_t day = 86400 * frequency;
+    set_fake_counter(0, frequency);
+    FrameClock clock;
+    start_frame_clock(&clock);
+    set_fake_counter(50 * day + 1, frequency);  // past the 32-bit millisecond wrap
+    EXPECT_DOUBLE_EQ(next_frame_timing(&clock).time, 50 * 86400.0 + 1e-7);
+    EXPECT_NEAR(float_time_step_at(86400.0), 0.0078125, 1e-9) << "7.8 ms after a day";
+    EXPECT_LT(float_time_step_at(16383.0), kCoarsestTimeStep);
+
+    RecordingLog log;
+    set_fake_counter(0, frequency);
+    restart_frame_count_and_time(&clock);
+    count_frame(&clock);
+    set_fake_counter(16383 * frequency, frequency);
+    EXPECT_FALSE(rest_frame_clock(&clock)) << "not yet coarse";
+    EXPECT_TRUE(clock.paused);
+    set_fake_counter(16400 * frequency, frequency);
+    resume_frame_clock(&clock);
+    set_fake_counter(16400 * frequency + frequency, frequency);  // iTime 16384 s: 1.95 ms steps
+    EXPECT_TRUE(rest_frame_clock(&clock));
+    EXPECT_FALSE(rest_frame_clock(&clock)) << "one fresh start per rest";
+    EXPECT_TRUE(log.has_prefix("iTime reached 16384 s, where its float step is 2.0 ms")) << log.joined();
+    set_fake_counter(20000 * frequency, frequency);
+    resume_frame_clock(&clock);
+    const FrameTiming fresh = next_frame_timing(&clock);
+    EXPECT_DOUBLE_EQ(fresh.time, 0.0) << "time starts again when the rest ends";
+    EXPECT_EQ(fresh.frame, 0);
 }
