@@ -18,4 +18,6 @@ if(CMAKE_CROSSCOMPILING)
     set_property(TEST windows.e2e.${name} APPEND PROPERTY
       ENVIRONMENT "LUMENFOLD_FAKE_SHELL=$<TARGET_FILE:lumenfold_fake_shell>")
   endforeach()
+  # A desk that changes several times, each change waited for.
+  set_tests_properties(windows.e2e.two_monitor_player_test PROPERTIES TIMEOUT 600)
 endif()

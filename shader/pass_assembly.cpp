@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/thread_buffer.h"
 #include "shader/desktop_keywords.h"
 #include "shader/pass_set.h"
 
@@ -50,8 +51,7 @@ static const char kAssemblyFormat[] =
     "//##### common part #####\n#line 1 %d\n%s\n#line 1 %d\n%s\n%s\n#endif\n";
 
 // Grows to the longest text assembled on this thread, so no text is cut.
-static thread_local char* assembly_buffer = nullptr;
-static thread_local size_t assembly_capacity = 0;
+static thread_local ThreadBuffer assembly_buffer = {nullptr, 0};
 
 // The common part sits after the uniforms and samplers and in the fragment
 // stage alone, so it may use them and fragment-only functions such as
@@ -66,15 +66,11 @@ const char* assemble_pass_source(const char* pass_text, const char* common_text,
                                 common_text, kPassSourceNumber, pass_text, kPassMainWrapper);
     if (length < 0) return "";
     const size_t size = static_cast<size_t>(length) + 1;
-    if (size > assembly_capacity) {
-        char* grown = static_cast<char*>(realloc(assembly_buffer, size));
-        // Without memory for it no text would build: an empty one says so.
-        if (!grown) return "";
-        assembly_buffer = grown;
-        assembly_capacity = size;
-    }
-    snprintf(assembly_buffer, size, kAssemblyFormat, kPassVertexText, channel_base, kPassFragmentHeader,
+    char* assembled = thread_buffer_room(&assembly_buffer, size);
+    // Without memory for it no text would build: an empty one says so.
+    if (!assembled) return "";
+    snprintf(assembled, size, kAssemblyFormat, kPassVertexText, channel_base, kPassFragmentHeader,
              kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber, common_text,
              kPassSourceNumber, pass_text, kPassMainWrapper);
-    return assembly_buffer;
+    return assembled;
 }

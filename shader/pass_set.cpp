@@ -6,6 +6,7 @@
 
 #include "base/file_access.h"
 #include "base/log.h"
+#include "base/thread_buffer.h"
 #include "shader/channel_directives.h"
 #include "shader/pass_assembly.h"
 #include "shader/program_builder.h"
@@ -16,8 +17,7 @@ const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl"
 
 // Grows to the longest name formed on this thread; names are never cut,
 // since a cut name could open some other file.
-static thread_local char* companion_name = nullptr;
-static thread_local size_t companion_capacity = 0;
+static thread_local ThreadBuffer companion_name = {nullptr, 0};
 
 // Only a '.' within the file name starts its extension; one in a folder
 // name would put the companions in another folder.
@@ -34,16 +34,12 @@ const char* companion_path(const char* path, const char* suffix) {
     if (!path) return nullptr;
     const size_t stem = stem_length(path);
     const size_t size = stem + 1 + strlen(suffix) + 1;
-    if (size > companion_capacity) {
-        char* grown = static_cast<char*>(realloc(companion_name, size));
-        if (!grown) return nullptr;
-        companion_name = grown;
-        companion_capacity = size;
-    }
-    memcpy(companion_name, path, stem);
-    companion_name[stem] = '.';
-    memcpy(companion_name + stem + 1, suffix, size - stem - 1);
-    return companion_name;
+    char* name = thread_buffer_room(&companion_name, size);
+    if (!name) return nullptr;
+    memcpy(name, path, stem);
+    name[stem] = '.';
+    memcpy(name + stem + 1, suffix, size - stem - 1);
+    return name;
 }
 
 // The size as seen by seeking to the end, or -1 where there is none (a

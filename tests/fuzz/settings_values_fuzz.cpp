@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/player_settings.h"
-#include "render/render_resources.h"
+#include "render/playing_set.h"
 #include "tests/fuzz/fuzz_input.h"
 
 struct Values {
