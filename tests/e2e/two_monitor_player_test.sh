@@ -96,25 +96,6 @@ check "duplicate: the primary plays at its size" "eventually 'shows $ON_PRIMARY 
 check "the second shows the primary's picture" "shows $ON_SECOND 255,127,119"
 stop_player
 
-# At logon: --resume brings monitor 2's own choice back. A resumed player
-# logs beside itself, and attaches before it draws.
-use_layout each
-later_start "$RED"
-later_start --monitor 2 "$BLUE"
-check "both choices are taken" "[[ \$(cat later.exit) == 0 ]]"
-stop_player
-STARTED_LOG=$E2E_LOG
-E2E_LOG="$(dirname "$LUMENFOLD_EXE")/$STARTED_LOG"
-rm -f "$E2E_LOG"
-start_fake_shell classic
-start_player --resume
-check "resumed, every monitor plays the set chosen for all" "wait_for_log '^resume: .*red.glsl$' 30"
-check "and monitor 2 its own" "wait_for_log '^load shader:.*blue.glsl$' 30"
-stop_player
-fake_shell stop
-rm -f "$E2E_LOG"
-E2E_LOG=$STARTED_LOG
-
 # Behind the icons the window covers both monitors too, on either shell.
 for layout in classic raised; do
     rm -f "$E2E_LOG"
