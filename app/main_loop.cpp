@@ -47,12 +47,15 @@ static void watch_for_saves(const char* path, const PassSetStamps& stamps) {
 }
 
 // A save rebuilds only the sets that play the saved set; a set that is
-// installed anew (every set, or a reload) is the one the watch follows.
+// installed anew (every set, or a reload) is the one the watch follows. A
+// watched set that no set plays (a first set that did not build, while the
+// built-in one stands in) goes on every set once it builds.
 static bool install_and_announce(const char* path, InstallRule rule, bool reload) {
     // Before the files are read: a save that lands while the set builds is
     // then a change the next look finds.
     const PassSetStamps stamps = read_pass_set_stamps(path);
-    if (reload ? !reinstall_sets_playing(path, rule) : !install_on_every_set(path, rule)) return false;
+    const bool only_those_playing_it = reload && any_set_playing(path);
+    if (only_those_playing_it ? !reinstall_sets_playing(path, rule) : !install_on_every_set(path, rule)) return false;
     // Copied first: `path` may be the watch's own, which the watch replaces.
     char* installed = strdup_or_null(path);
     watch_for_saves(installed, stamps);

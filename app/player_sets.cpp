@@ -199,6 +199,13 @@ bool install_on_every_set(const char* path, InstallRule rule) {
     return installed;
 }
 
+bool any_set_playing(const char* path) {
+    for (int index = 0; index < slot_count; ++index) {
+        if (same_path(slots[index].path, path)) return true;
+    }
+    return false;
+}
+
 bool reinstall_sets_playing(const char* path, InstallRule rule) {
     bool installed = true;
     for (int index = 0; index < slot_count; ++index) {

@@ -35,6 +35,7 @@ int arrange_player_sets(const PicturePlan& plan, const char* const* identities, 
 bool install_on_every_set(const char* path, InstallRule rule);
 // Sets that play `path` build it again (a save); the others play on.
 bool reinstall_sets_playing(const char* path, InstallRule rule);
+bool any_set_playing(const char* path);
 // The set of one monitor only; false when no set has that identity.
 bool install_on_monitor(const char* identity, const char* path, InstallRule rule);
 
