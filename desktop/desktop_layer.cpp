@@ -7,10 +7,8 @@
 // paints the wallpaper.
 static const UINT kSplitDesktopMessage = 0x052C;
 static const UINT kSplitDesktopTimeoutMs = 1000;
-// Explorer may still be building its workers after it has answered: they
-// are looked for this long, this often, with messages handled in between.
+// Explorer may still be building its workers after it has answered.
 static const DWORD kWorkerSettleMs = 1000;
-static const DWORD kWorkerLookMs = 10;
 
 // The top-level "WorkerW" that holds the icon view, and that view.
 struct IconWorker {
@@ -137,52 +135,17 @@ static DesktopAttachment attach_to_raised_desktop(HWND window, HWND explorer, HW
     return DesktopAttachment{DesktopLayout::Raised, explorer, icon_view, nullptr};
 }
 
-// The classic split is done once a top-level worker holds the icons; the
-// raised one once the program manager holds a worker beside its icon view.
-static bool workers_there(HWND desktop, HWND explorer) {
-    if (find_icon_worker(desktop).worker) return true;
-    return explorer && find_icon_view_in(explorer) && ::FindWindowExA(explorer, nullptr, "WorkerW", nullptr);
-}
-
-// False once WM_QUIT was seen; it is posted again for the main loop.
-static bool handle_waiting_messages() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    return true;
-}
-
-// NOTE: a thread that handles no message for 5 s counts as hung, and a later
-// start's SendMessageTimeout with SMTO_ABORTIFHUNG then gives up at once; a
-// plain Sleep here made the start-up look hung. True once the workers are
-// there, false when the wait ran out or the player is to end.
-static bool wait_for_workers(HWND desktop, HWND explorer) {
-    const ULONGLONG started = ::GetTickCount64();
-    for (;;) {
-        if (!handle_waiting_messages()) return false;
-        if (workers_there(desktop, explorer)) return true;
-        const ULONGLONG waited = ::GetTickCount64() - started;
-        if (waited >= kWorkerSettleMs) return false;
-        const DWORD left = static_cast<DWORD>(kWorkerSettleMs - waited);
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, left < kWorkerLookMs ? left : kWorkerLookMs, QS_ALLINPUT);
-    }
-}
-
-static DesktopAttachment attach_with_workers(HWND window, bool* workers_came) {
+DesktopAttachment attach_to_desktop(HWND window) {
     const DesktopAttachment none = {DesktopLayout::None, nullptr, nullptr, nullptr};
+    if (!window) return none;
+
     HWND desktop = ::GetDesktopWindow();
     HWND explorer = find_program_manager(desktop);
     log_message("hwnd:%x", handle_bits(window));
     log_message("Explorer:%X", handle_bits(explorer));
 
     ask_explorer_to_split_desktop(explorer);
-    *workers_came = wait_for_workers(desktop, explorer);
+    ::Sleep(kWorkerSettleMs);
 
     const IconWorker icons = find_icon_worker(desktop);
     if (icons.worker) return attach_to_classic_desktop(window, explorer, icons);
@@ -192,16 +155,6 @@ static DesktopAttachment attach_with_workers(HWND window, bool* workers_came) {
     if (raised_icon_view) return attach_to_raised_desktop(window, explorer, raised_icon_view);
     log_message("Explorer may not be running");
     return none;
-}
-
-DesktopAttachment attach_to_desktop(HWND window) {
-    if (!window) return DesktopAttachment{DesktopLayout::None, nullptr, nullptr, nullptr};
-    const ULONGLONG started = ::GetTickCount64();
-    bool workers_came = false;
-    const DesktopAttachment attachment = attach_with_workers(window, &workers_came);
-    log_message("desktop attachment took %llu ms (%s)", static_cast<unsigned long long>(::GetTickCount64() - started),
-                workers_came ? "the workers were there" : "no workers came");
-    return attachment;
 }
 
 bool desktop_shell_ready() {
