@@ -233,7 +233,9 @@ void remember_pass_set(const char* key, const char* path) {
     free(wide_key);
 }
 
-void forget_monitor_pass_sets() {
+// Calls `visit` with every key of [pass_sets] but the one for every monitor.
+typedef void (*MonitorKeyVisitor)(const wchar_t* key, void* user);
+static void visit_monitor_keys(MonitorKeyVisitor visit, void* user) {
     find_settings_path_once();
     if (!file_path[0]) return;
     wchar_t* keys = static_cast<wchar_t*>(malloc(kLongestPath * sizeof(wchar_t)));
@@ -243,26 +245,32 @@ void forget_monitor_pass_sets() {
     for (DWORD at = 0; at < length && keys[at];) {
         const wchar_t* key = keys + at;
         at += static_cast<DWORD>(wcslen(key)) + 1;
-        if (_wcsicmp(key, L"all") != 0) ::WritePrivateProfileStringW(kPassSetSection, key, nullptr, file_path);
+        if (_wcsicmp(key, L"all") != 0) visit(key, user);
     }
     free(keys);
 }
 
+static void forget_key(const wchar_t* key, void*) {
+    ::WritePrivateProfileStringW(kPassSetSection, key, nullptr, file_path);
+}
+
+void forget_monitor_pass_sets() { visit_monitor_keys(forget_key, nullptr); }
+
+struct MonitorPassSetVisit {
+    MonitorPassSetTaker take;
+    void* user;
+};
+
+static void take_key(const wchar_t* key, void* user) {
+    const MonitorPassSetVisit* visit = static_cast<const MonitorPassSetVisit*>(user);
+    char* identity = utf8_from_utf16(reinterpret_cast<const uint16_t*>(key), wcslen(key) + 1);
+    char* path = identity ? remembered_pass_set(identity) : nullptr;
+    if (path) visit->take(identity, path[0] ? path : nullptr, visit->user);
+    free(path);
+    free(identity);
+}
+
 void each_monitor_pass_set(MonitorPassSetTaker take, void* user) {
-    find_settings_path_once();
-    if (!file_path[0]) return;
-    wchar_t* keys = static_cast<wchar_t*>(malloc(kLongestPath * sizeof(wchar_t)));
-    if (!keys) return;
-    const DWORD length = ::GetPrivateProfileStringW(kPassSetSection, nullptr, L"", keys, kLongestPath, file_path);
-    for (DWORD at = 0; at < length && keys[at];) {
-        const wchar_t* key = keys + at;
-        at += static_cast<DWORD>(wcslen(key)) + 1;
-        if (_wcsicmp(key, L"all") == 0) continue;
-        char* identity = utf8_from_utf16(reinterpret_cast<const uint16_t*>(key), wcslen(key) + 1);
-        char* path = identity ? remembered_pass_set(identity) : nullptr;
-        if (path) take(identity, path[0] ? path : nullptr, user);
-        free(path);
-        free(identity);
-    }
-    free(keys);
+    MonitorPassSetVisit visit = {take, user};
+    visit_monitor_keys(take_key, &visit);
 }
