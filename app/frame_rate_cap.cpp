@@ -12,6 +12,9 @@ static HANDLE timer = nullptr;
 static FrameSchedule schedule = {0, 0};
 static int asked_rate = 0;
 static int capped_rate = 0;
+// A lower rate the GPU budget holds the frames to; 0: none.
+static int budget_rate = 0;
+static int scheduled_rate = 0;
 
 void start_frame_rate_cap() {
     timer = ::CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
@@ -35,13 +38,27 @@ static int display_refresh_rate() {
     return static_cast<int>(mode.dmDisplayFrequency);
 }
 
+static void schedule_frames() {
+    const int rate = budget_rate > 0 && budget_rate < capped_rate ? budget_rate : capped_rate;
+    if (rate == scheduled_rate) return;
+    scheduled_rate = rate;
+    set_frame_rate_cap(&schedule, rate, read_performance_frequency());
+}
+
 void cap_frame_rate(int frames_per_second) {
     asked_rate = frames_per_second;
     const int rate = frames_per_second > 0 ? frames_per_second : display_refresh_rate();
     if (rate == capped_rate) return;
     capped_rate = rate;
-    set_frame_rate_cap(&schedule, rate, read_performance_frequency());
+    schedule_frames();
     log_message("frame rate: at most %d per second", rate);
+}
+
+int frame_rate_cap_now() { return capped_rate; }
+
+void hold_frame_rate_to(int frames_per_second) {
+    budget_rate = frames_per_second;
+    schedule_frames();
 }
 
 void follow_display_refresh_rate() {

@@ -9,6 +9,10 @@ void stop_frame_rate_cap();
 
 // 0 means the display's refresh rate.
 void cap_frame_rate(int frames_per_second);
+// The cap in frames per second, the display's rate when none was asked for.
+int frame_rate_cap_now();
+// The GPU budget's own, lower limit under the cap; 0 takes it away.
+void hold_frame_rate_to(int frames_per_second);
 // The display changed: a cap that follows its refresh rate follows it.
 void follow_display_refresh_rate();
 

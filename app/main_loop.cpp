@@ -11,6 +11,7 @@
 #include "app/desktop_watch.h"
 #include "app/folder_watch.h"
 #include "app/frame_rate_cap.h"
+#include "app/gpu_budget.h"
 #include "app/monitor_arrangement.h"
 #include "app/monitor_choices.h"
 #include "app/notification_window.h"
@@ -239,6 +240,7 @@ static void draw_and_present() {
     announce_first_frame();
     announce_new_monitor();
     note_frame_presented();
+    govern_gpu_budget();
 }
 
 void run_main_loop(HWND notification_window) {

@@ -71,6 +71,12 @@ void set_player_render_scale(int percent) {
     for (int index = 0; index < slot_count; ++index) set_render_scale(&slots[index].set, percent);
 }
 
+void rescale_player_sets_keeping_pictures(int percent) {
+    render_scale = percent;
+    if (!sets_exist) return;
+    for (int index = 0; index < slot_count; ++index) rescale_keeping_pictures(&slots[index].set, percent);
+}
+
 void create_player_sets() {
     create_playing_set(&slots[0].set, AppSettings.window_width, AppSettings.window_height, render_scale);
     slots[0].identity[0] = '\0';

@@ -17,6 +17,8 @@ int player_window_height();
 
 // The render scale for every set, now and for sets made later.
 void set_player_render_scale(int percent);
+// The same, for the GPU budget: every set keeps what its buffers hold.
+void rescale_player_sets_keeping_pictures(int percent);
 
 // Needs the GL context: one set over the window until a plan comes.
 void create_player_sets();

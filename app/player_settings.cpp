@@ -82,6 +82,7 @@ PlayerSettings read_player_settings(SettingText text_of, void* user) {
     settings.frame_rate = read_setting("frame_rate", text_of("frame_rate", user), d.frame_rate, 0, kHighestFrameRate);
     settings.render_scale = read_setting("render_scale", text_of("render_scale", user), d.render_scale,
                                          kMinimumRenderScale, kFullRenderScale);
+    settings.gpu_budget = read_setting("gpu_budget", text_of("gpu_budget", user), d.gpu_budget, 0, 100);
     settings.pause_when_covered =
         read_setting("pause_when_covered", text_of("pause_when_covered", user), d.pause_when_covered, 0, 1) != 0;
     settings.pause_on_battery_saver = read_setting("pause_on_battery_saver", text_of("pause_on_battery_saver", user),
@@ -91,6 +92,6 @@ PlayerSettings read_player_settings(SettingText text_of, void* user) {
 }
 
 bool same_settings(const PlayerSettings& a, const PlayerSettings& b) {
-    return a.frame_rate == b.frame_rate && a.render_scale == b.render_scale &&
+    return a.frame_rate == b.frame_rate && a.render_scale == b.render_scale && a.gpu_budget == b.gpu_budget &&
            a.pause_when_covered == b.pause_when_covered && a.pause_on_battery_saver == b.pause_on_battery_saver && a.monitors == b.monitors;
 }

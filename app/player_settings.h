@@ -11,12 +11,15 @@
 struct PlayerSettings {
     int frame_rate;  // frames per second at most; 0: the display's refresh rate
     int render_scale;  // percent per side
+    int gpu_budget;    // percent of the GPU's time the wallpaper may take; 0: no limit
     bool pause_when_covered;
     bool pause_on_battery_saver;
     MonitorLayout monitors;
 };
 
-constexpr PlayerSettings kDefaultPlayerSettings = {0, 100, true, true, MonitorLayout::Each};
+// A quarter of the GPU's time: the wallpaper is in the background, and
+// whatever the user does in front of it keeps three quarters.
+constexpr PlayerSettings kDefaultPlayerSettings = {0, 100, 25, true, true, MonitorLayout::Each};
 
 constexpr int kHighestFrameRate = 1000;
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/gpu_budget.h"
 #include "app/monitor_arrangement.h"
 #include "app/pass_set_requests.h"
 #include "app/pause_state.h"
@@ -32,6 +33,11 @@ static const ChoiceItem kFrameRates[] = {{kCommandFrameRateOfDisplay, 0, "Displa
 static const ChoiceItem kRenderScales[] = {
     {kCommandRenderScale100, 100, "100 %"}, {kCommandRenderScale75, 75, "75 %"}, {kCommandRenderScale50, 50, "50 %"}};
 
+static const ChoiceItem kGpuBudgets[] = {{kCommandGpuBudgetOff, 0, "Off"},
+                                         {kCommandGpuBudget10, 10, "10 %"},
+                                         {kCommandGpuBudget25, 25, "25 %"},
+                                         {kCommandGpuBudget50, 50, "50 %"}};
+
 static wchar_t log_path[MAX_PATH] = L"";
 
 void remember_log_path(const wchar_t* log_file_name) {
@@ -47,6 +53,19 @@ static HMENU choice_menu(const ChoiceItem (&items)[count], int current_value) {
             ::CheckMenuRadioItem(menu, items[0].command, items[count - 1].command, item.command, MF_BYCOMMAND);
         }
     }
+    return menu;
+}
+
+// The choices, and below them where the budget holds the picture now.
+static HMENU gpu_budget_menu(int budget) {
+    HMENU menu = choice_menu(kGpuBudgets, budget);
+    int scale = 0;
+    int frames_per_second = 0;
+    if (!gpu_budget_holds(&scale, &frames_per_second)) return menu;
+    char line[64];
+    snprintf(line, sizeof line, "Now: %d %%, %d fps", scale, frames_per_second);
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, line);
     return menu;
 }
 
@@ -89,6 +108,7 @@ static HMENU build_menu() {
                   "Frame rate");
     ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(choice_menu(kRenderScales, settings.render_scale)),
                   "Render scale");
+    ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(gpu_budget_menu(settings.gpu_budget)), "GPU budget");
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu, MF_STRING, kCommandOpenPassSet, "Open pass set...");
     ::AppendMenuA(menu, MF_STRING, kCommandBuiltinWallpaper, "Built-in wallpaper");
@@ -213,5 +233,6 @@ bool carry_out_tray_command(HWND owner, int command) {
             return true;
     }
     return choose(kFrameRates, "frame_rate", command) || choose(kRenderScales, "render_scale", command) ||
+           choose(kGpuBudgets, "gpu_budget", command) ||
            carry_out_monitor_command(owner, command);
 }

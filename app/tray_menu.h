@@ -1,6 +1,6 @@
 #pragma once
 // The tray icon's menu on a right click: pausing, the frame-rate cap, the
-// render scale, choosing a pass set (for every monitor or, with several, for
+// render scale, the GPU budget, choosing a pass set (for every monitor or, with several, for
 // one), the log, and the way out.
 
 #include <windows.h>
@@ -20,6 +20,10 @@ enum TrayCommand {
     kCommandOpenLog = 1040,
     kCommandExit = 1050,
     kCommandStartWithWindows = 1060,
+    kCommandGpuBudgetOff = 1070,
+    kCommandGpuBudget10 = 1071,
+    kCommandGpuBudget25 = 1072,
+    kCommandGpuBudget50 = 1073,
     // Monitor n's submenu: kCommandMonitorItems + kMonitorCommandStride *
     // (n - 1) + one of the offsets below.
     kCommandMonitorItems = 1100,

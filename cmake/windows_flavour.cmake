@@ -27,6 +27,7 @@ add_library(lumenfold_platform STATIC
   app/desktop_watch.cpp
   app/folder_watch.cpp
   app/frame_rate_cap.cpp
+  app/gpu_budget.cpp
   app/host_window.cpp
   app/log_file.cpp
   app/main_loop.cpp

@@ -126,12 +126,18 @@ void render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
     bind_channel_units(set);
     glViewport(0, 0, render_width(*set), render_height(*set));
 
+    begin_timed_frame(&set->timings, current_time_seconds());
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
         if (!set->programs[pass]) continue;
+        begin_timed_pass(&set->timings, pass);
         draw_buffer_pass(*set, pass);
         refresh_buffer_mipmaps(set, pass - 1);
+        end_timed_pass(&set->timings, pass);
     }
+    if (set->programs[kMainPass]) begin_timed_pass(&set->timings, kMainPass);
     draw_main_pass(*set);
+    if (set->programs[kMainPass]) end_timed_pass(&set->timings, kMainPass);
+    end_timed_frame(&set->timings);
 }
 
 void show_last_picture(const PlayingSet& set) {

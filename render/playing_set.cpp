@@ -117,6 +117,7 @@ void create_playing_set(PlayingSet* set, int width, int height, int scale_percen
     create_buffer_targets(set);
     if (main_target_wanted(*set)) create_main_target(set);
     start_frame_clock(&set->clock);
+    create_pass_timings(&set->timings);
     log_target_bytes(*set);
     check_render_targets(set);
 }
@@ -153,11 +154,14 @@ void destroy_playing_set(PlayingSet* set) {
     for (ScratchTarget& scratch : set->scratch) delete_scratch_target(&scratch);
     delete_main_target(set);
     delete_channel_samplers(set);
+    delete_pass_timings(&set->timings);
     memset(set, 0, sizeof *set);
 }
 
 void request_target_resize(PlayingSet* set, int width, int height) {
     if (width <= 0 || height <= 0) return;
+    // What the set is shown on changed: it starts afresh, as always.
+    if (width != set->size.window_width || height != set->size.window_height) set->size.carry_pictures = false;
     set->size.window_width = width;
     set->size.window_height = height;
 }
@@ -166,6 +170,13 @@ void set_render_scale(PlayingSet* set, int percent) {
     if (percent < kMinimumRenderScale) percent = kMinimumRenderScale;
     if (percent > kFullRenderScale) percent = kFullRenderScale;
     set->size.scale_percent = percent;
+    set->size.carry_pictures = false;
+}
+
+void rescale_keeping_pictures(PlayingSet* set, int percent) {
+    const int before = set->size.scale_percent;
+    set_render_scale(set, percent);
+    if (set->size.scale_percent != before) set->size.carry_pictures = true;
 }
 
 void set_main_offscreen(PlayingSet* set, bool offscreen) { set->size.main_offscreen = offscreen; }
@@ -193,18 +204,40 @@ static void follow_replaced_textures(PlayingSet* set, const GLuint old_textures[
     }
 }
 
+// The old picture, stretched smoothly over the new texture: trails, fluids
+// and growth go on at the new size as if nothing happened.
+static void carry_picture_over(GLuint old_texture, int old_width, int old_height, const RenderTarget& target) {
+    GLuint read_framebuffer = 0;
+    glCreateFramebuffers(1, &read_framebuffer);
+    glNamedFramebufferTexture(read_framebuffer, GL_COLOR_ATTACHMENT0, old_texture, 0);
+    glNamedFramebufferReadBuffer(read_framebuffer, GL_COLOR_ATTACHMENT0);
+    glBlitNamedFramebuffer(read_framebuffer, target.framebuffer, 0, 0, old_width, old_height, 0, 0, target.width,
+                           target.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glDeleteFramebuffers(1, &read_framebuffer);
+}
+
+static void replace_buffer_storage(PlayingSet* set, int index, bool carry) {
+    RenderTarget* target = &set->targets[index];
+    const GLuint old_texture = target->colour_texture;
+    const int old_width = target->width;
+    const int old_height = target->height;
+    int width = 0;
+    int height = 0;
+    wanted_buffer_size(*set, index, &width, &height);
+    give_buffer_storage(target, width, height);
+    // A buffer that was one texel held nothing worth keeping.
+    if (carry && old_width > 1 && old_height > 1) carry_picture_over(old_texture, old_width, old_height, *target);
+    glDeleteTextures(1, &old_texture);
+}
+
 static void recreate_buffer_targets(PlayingSet* set, const bool changed[kRenderTargetCount]) {
     GLuint old_textures[kRenderTargetCount];
     for (int index = 0; index < kRenderTargetCount; ++index) old_textures[index] = set->targets[index].colour_texture;
     log_colour_textures(*set, "old fbo:%d %d %d %d");
 
+    const bool carry = set->size.carry_pictures;
     for (int index = 0; index < kRenderTargetCount; ++index) {
-        if (!changed[index]) continue;
-        glDeleteTextures(1, &set->targets[index].colour_texture);
-        int width = 0;
-        int height = 0;
-        wanted_buffer_size(*set, index, &width, &height);
-        give_buffer_storage(&set->targets[index], width, height);
+        if (changed[index]) replace_buffer_storage(set, index, carry);
     }
     log_colour_textures(*set, "new fbo:%d %d %d %d");
 
@@ -216,7 +249,7 @@ static void recreate_buffer_targets(PlayingSet* set, const bool changed[kRenderT
         create_scratch_target(scratch, set->targets[index]);
     }
     measure_channel_resolutions(set);
-    restart_frame_count(&set->clock);
+    if (!carry) restart_frame_count(&set->clock);
 }
 
 void recreate_render_targets(PlayingSet* set) {
@@ -234,6 +267,7 @@ void recreate_render_targets(PlayingSet* set) {
         delete_main_target(set);
         if (main_target_wanted(*set)) create_main_target(set);
     }
+    set->size.carry_pictures = false;
     log_target_bytes(*set);
     check_render_targets(set);
 }

@@ -9,6 +9,7 @@
 
 #include "render/channel_samplers.h"
 #include "render/frame_clock.h"
+#include "render/pass_timing.h"
 #include "shader/pass_set.h"
 
 constexpr int kRenderTargetCount = 4;  // BufferA..BufferD
@@ -35,6 +36,10 @@ struct RenderSize {
     int window_width;  // the picture's size on screen, never 0
     int window_height;
     int scale_percent;  // kMinimumRenderScale .. kFullRenderScale per side
+    // The next change of targets carries the buffers' pictures over to the
+    // new size instead of clearing them, and iFrame goes on: only the
+    // render scale changed, not what the set is shown on.
+    bool carry_pictures;
     // Buffer targets the installed set draws into; the others keep a texel.
     bool buffer_drawn[kRenderTargetCount];
     // Main always draws into its own target (a renderer without a window,
@@ -61,6 +66,7 @@ struct PlayingSet {
     RenderSize size;
     ChannelSamplerSet samplers;
     FrameClock clock;
+    PassTimings timings;
     // Where the picture's bottom-left corner sits in the window, in pixels
     // from the window's bottom-left.
     int window_x;
@@ -84,6 +90,9 @@ int render_height(const PlayingSet& set);
 void request_target_resize(PlayingSet* set, int width, int height);
 // Percent per side, clamped to 25..100; at 100 Main draws into the window.
 void set_render_scale(PlayingSet* set, int percent);
+// The same, for a change the viewer should not notice: the buffers keep
+// their pictures, scaled, and iFrame goes on.
+void rescale_keeping_pictures(PlayingSet* set, int percent);
 void set_main_offscreen(PlayingSet* set, bool offscreen);
 void set_main_kept(PlayingSet* set, bool kept);
 // Where the picture's bottom-left corner goes, from the window's bottom-left.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "render/frame_rendering.h"
+#include "shader/pass_set.h"
 #include "render_tool/render_arguments.h"
 
 // Every render starts at 2026-01-01 12:00:00.000 and its clock advances with
@@ -23,4 +24,15 @@ FrameInputs fixed_step_frame_inputs(int32_t frame, int frames_per_second);
 // Needs a current OpenGL 4.5 core context. Every pass present must build.
 // Logs why and returns false when the set does not build, the GL cannot
 // draw the size, or the file cannot be written; no file is left then.
-bool render_pass_set_to_png(const RenderArguments& arguments);
+// With --stats and no -o, nothing is written: only `stats` is filled.
+struct RenderStats {
+    int frames_measured;
+    bool drawn[kPassCount];
+    double pass_ms[kPassCount];  // medians over the rendered frames
+    double frame_ms;
+};
+bool render_pass_set_to_png(const RenderArguments& arguments, RenderStats* stats);
+
+// Each pass's median GPU time, the frame's at the rendered size and at
+// 3840 × 2160 by pixel count, one line each.
+void log_render_stats(const RenderStats& stats, const RenderArguments& arguments);

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-const char kRenderUsage[] = "usage: lumenfold-render [PATH] -o OUT.png [--size WxH] [--time SECONDS] [--fps N]";
+const char kRenderUsage[] =
+    "usage: lumenfold-render [PATH] -o OUT.png [--size WxH] [--time SECONDS] [--fps N] [--stats]";
 
 // iFrame is a 32-bit integer that must not wrap within one render.
 static const double kLargestFrameNumber = 2147483647.0;
@@ -48,7 +49,8 @@ static double frames_to_render(double seconds, int frames_per_second) {
 }
 
 static RenderArguments default_render_arguments() {
-    return RenderArguments{nullptr, nullptr, kDefaultRenderWidth, kDefaultRenderHeight, 0.0, kDefaultFramesPerSecond};
+    return RenderArguments{nullptr, nullptr, kDefaultRenderWidth, kDefaultRenderHeight, 0.0, kDefaultFramesPerSecond,
+                           false};
 }
 
 // Each option takes the argument after it.
@@ -80,7 +82,9 @@ const char* parse_render_arguments(int argc, const char* const* argv, RenderArgu
     *arguments = default_render_arguments();
     for (int index = 1; index < argc; ++index) {
         const char* argument = argv[index];
-        if (is_option(argument)) {
+        if (strcmp(argument, "--stats") == 0) {
+            arguments->stats = true;
+        } else if (is_option(argument)) {
             const char* problem = parse_option(argument, index + 1 < argc ? argv[index + 1] : nullptr, arguments);
             if (problem) return problem;
             ++index;
@@ -90,7 +94,7 @@ const char* parse_render_arguments(int argc, const char* const* argv, RenderArgu
             arguments->pass_set_path = argument;
         }
     }
-    if (!arguments->output_path) return "no -o OUT.png";
+    if (!arguments->output_path && !arguments->stats) return "no -o OUT.png";
     if (frames_to_render(arguments->seconds, arguments->frames_per_second) > kLargestFrameNumber) {
         return "more frames than iFrame can count";
     }

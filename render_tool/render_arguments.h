@@ -1,6 +1,7 @@
 #pragma once
 // The render tool's command line:
-//   lumenfold-render [PATH] -o OUT.png [--size WxH] [--time SECONDS] [--fps N]
+//   lumenfold-render [PATH] -o OUT.png [--size WxH] [--time SECONDS] [--fps N] [--stats]
+// With --stats the picture is optional: the figures are the output.
 
 #include <cstdint>
 
@@ -11,6 +12,7 @@ struct RenderArguments {
     int height;
     double seconds;  // the last frame's iTime, rounded to a whole frame
     int frames_per_second;
+    bool stats;  // print each pass's GPU time
 };
 
 constexpr int kDefaultRenderWidth = 1280;

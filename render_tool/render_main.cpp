@@ -53,9 +53,16 @@ static int render(int argc, char** argv) {
     if (!open_headless_context(kUnusedFramebufferSide, kUnusedFramebufferSide)) {
         return fail_showing_held_log("no OpenGL 4.5 core context could be created");
     }
-    const bool written = render_pass_set_to_png(arguments);
+    RenderStats stats;
+    const bool written = render_pass_set_to_png(arguments, &stats);
     close_headless_context();
-    return written ? 0 : fail_showing_held_log(nullptr);
+    if (!written) return fail_showing_held_log(nullptr);
+    if (arguments.stats) {
+        set_log_observer(nullptr, nullptr);
+        set_log_stream(stdout);
+        log_render_stats(stats, arguments);
+    }
+    return 0;
 }
 
 int main(int argc, char** argv) { return run_on_compiler_stack(render, argc, argv); }

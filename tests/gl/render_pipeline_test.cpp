@@ -524,3 +524,32 @@ TEST_F(RenderPipeline, ASetPlacedInTheWindowDrawsOnlyItsPartWithItsOwnCoordinate
     EXPECT_GT(row[4 * (kWidth - 1)], 200);
     EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
 }
+
+// Paints a step on its first frame, then keeps it, counts its frames in
+// green and shows iFrame in blue.
+static const char kKeptPicture[] =
+    "#pragma iChannel0 BufferA\n"
+    "void mainImage(out vec4 o, in vec2 p) {\n"
+    "    vec2 uv = p / iResolution.xy;\n"
+    "    vec4 last = texture(iChannel0, uv);\n"
+    "    o = iFrame == 0 ? vec4(step(0.5, uv.x), 0.0, 0.0, 1.0) : vec4(last.r, last.g + 1.0, float(iFrame), 1.0);\n"
+    "}\n";
+
+TEST_F(RenderPipeline, TheBudgetsChangeOfScaleKeepsTheBuffersPicturesAndIFrameWhileANewSizeStartsAfresh) {
+    install(kPlainMain, kKeptPicture);
+    for (int count = 0; count < 3; ++count) frame();
+    rescale_keeping_pictures(&set, 50);
+    frame();
+    ASSERT_EQ(set.targets[0].width, kWidth / 2);
+    const Texel left = texel(0, 3, 1);
+    const Texel right = texel(0, 4, 1);
+    EXPECT_EQ(left.r, 0.0f) << "the step, scaled, is where it was";
+    EXPECT_EQ(right.r, 1.0f);
+    EXPECT_EQ(right.g, 3.0f) << "the count went on";
+    EXPECT_EQ(right.b, 3.0f) << "iFrame went on";
+
+    request_target_resize(&set, kWidth, kHeight * 2);
+    frame();
+    EXPECT_EQ(texel(0, 4, 1).b, 0.0f) << "a new size starts the set afresh";
+    EXPECT_EQ(texel(0, 4, 1).g, 0.0f);
+}

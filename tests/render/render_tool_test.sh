@@ -75,6 +75,13 @@ check "and is not black" "brighter_than first.png 0.05"
 render -o second.png --size 320x180 --time 0.1
 check "the same arguments give the same bytes" "[[ $code == 0 ]] && cmp -s first.png second.png"
 
+render counter.glsl --stats --size 64x36 --time 0.2
+check "--stats alone writes no picture and prints a line for each pass drawn, Main last, then the frame" \
+    "[[ $code == 0 ]] && [[ \$(grep -c '^stats: ' out) == 4 ]] && sed -n 2p out | grep -q '^stats: BufferA ' &&
+     sed -n 3p out | grep -q '^stats: Main '"
+check "13 frames measured, each pass's median GPU time and the frame's at 3840x2160 by pixel count" \
+    "grep -q '^stats: 13 frames measured at 64x36' out && awk '/^stats: frame/ { exit !(\$3 > 0 && \$9 > \$3 * 3500) }' out"
+
 for folder in "$LUMENFOLD_ROOT"/examples/*/; do
     name=$(basename "$folder")
     [[ -f "$folder/$name.glsl" ]] || continue
