@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/log.h"
+#include "desktop/platform_services.h"
 #include "render/render_resources.h"
 #include "render/target_allocation.h"
 #include "shader/channel_table.h"
@@ -319,4 +320,10 @@ void clear_render_targets(PlayingSet* set) {
     for (const RenderTarget& target : set->targets) {
         glClearTexImage(target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
     }
+}
+
+double latest_pass_gpu_ms(const PlayingSet& set, int pass) { return latest_pass_ms(set.timings, pass); }
+
+double median_pass_gpu_ms(const PlayingSet& set, int pass) {
+    return median_pass_ms(set.timings, pass, current_time_seconds());
 }
