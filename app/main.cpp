@@ -31,7 +31,14 @@
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
 #include "app/player_sets.h"
+#include "render/pass_timing.h"
 #include "render/render_resources.h"
+
+static void time_gpu_work() {
+    const bool software = gl_rasterizes_in_software();
+    time_passes_by_finishing(software);
+    if (software) log_message("gpu timing: the renderer draws on the CPU; passes are timed by finishing them");
+}
 
 static bool register_window_classes(HINSTANCE instance) {
     if (register_notification_window_class(instance) && register_host_window_class(instance)) return true;
@@ -104,6 +111,7 @@ int main(int argc, char** argv) {
     }
     ::wglMakeCurrent(gl_device_context, gl_render_context);
     log_gl_info();
+    time_gpu_work();
     enable_gl_debug_output(AppSettings.debug_output);
     apply_swap_interval(AppSettings.swap_interval);
 

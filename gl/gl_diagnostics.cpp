@@ -1,5 +1,7 @@
 #include "gl/gl_diagnostics.h"
 
+#include <cstring>
+
 #include "base/log.h"
 
 struct EnumName {
@@ -78,6 +80,18 @@ void log_gl_info() {
     log_message("GL_SHADING_LANGUAGE_VERSION:%s", gl_string(GL_SHADING_LANGUAGE_VERSION));
     log_message("---------------------");
 }
+
+bool renderer_rasterizes_in_software(const char* renderer) {
+    static const char* const kSoftwareRenderers[] = {"llvmpipe", "softpipe", "SwiftShader", "GDI Generic",
+                                                     "Basic Render"};
+    if (!renderer) return false;
+    for (const char* name : kSoftwareRenderers) {
+        if (strstr(renderer, name)) return true;
+    }
+    return false;
+}
+
+bool gl_rasterizes_in_software() { return renderer_rasterizes_in_software(gl_string(GL_RENDERER)); }
 
 void enable_gl_debug_output(int debug_output_flag) {
     glEnable(GL_DEBUG_OUTPUT);

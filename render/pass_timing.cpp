@@ -3,13 +3,24 @@
 #include <algorithm>
 #include <cstring>
 
+#include "desktop/platform_services.h"
+
 static const double kMedianWindowSeconds = 1.0;
+
+static bool finishing_passes = false;
+
+void time_passes_by_finishing(bool finishing) { finishing_passes = finishing; }
+
+static double counter_seconds() {
+    return static_cast<double>(read_performance_counter()) / static_cast<double>(read_performance_frequency());
+}
 
 void create_pass_timings(PassTimings* timings) {
     memset(timings, 0, sizeof *timings);
     for (TimedFrameSlot& slot : timings->slots) glCreateQueries(GL_TIMESTAMP, 2 * kPassCount, &slot.queries[0][0]);
     timings->current_slot = -1;
     timings->created = true;
+    timings->by_finishing = finishing_passes;
 }
 
 void delete_pass_timings(PassTimings* timings) {
@@ -25,7 +36,8 @@ static void add_sample(PassSampleRing* ring, double at_seconds, double gpu_ms) {
     if (ring->count < kPassSampleCount) ++ring->count;
 }
 
-static bool results_available(const TimedFrameSlot& slot) {
+static bool results_available(const TimedFrameSlot& slot, bool by_finishing) {
+    if (by_finishing) return true;
     for (int pass = 0; pass < kPassCount; ++pass) {
         if (!slot.timed[pass]) continue;
         GLint available = 0;
@@ -41,9 +53,13 @@ static void read_slot(PassTimings* timings, TimedFrameSlot* slot) {
         if (!slot->timed[pass]) continue;
         GLuint64 begin = 0;
         GLuint64 end = 0;
-        glGetQueryObjectui64v(slot->queries[pass][0], GL_QUERY_RESULT, &begin);
-        glGetQueryObjectui64v(slot->queries[pass][1], GL_QUERY_RESULT, &end);
-        const double ms = end > begin ? static_cast<double>(end - begin) / 1.0e6 : 0.0;
+        if (!timings->by_finishing) {
+            glGetQueryObjectui64v(slot->queries[pass][0], GL_QUERY_RESULT, &begin);
+            glGetQueryObjectui64v(slot->queries[pass][1], GL_QUERY_RESULT, &end);
+        }
+        const double ms = timings->by_finishing ? slot->finished_ms[pass]
+                          : end > begin         ? static_cast<double>(end - begin) / 1.0e6
+                                                : 0.0;
         add_sample(&timings->passes[pass], slot->issued_at_seconds, ms);
         timings->latest_pass_ms[pass] = ms;
         frame_ms += ms;
@@ -60,7 +76,7 @@ static void read_arrived_results(PassTimings* timings, bool wait) {
     for (int age = 0; age < kTimedFrameSlots; ++age) {
         TimedFrameSlot* slot = &timings->slots[(timings->next_slot + age) % kTimedFrameSlots];
         if (!slot->pending) continue;
-        if (!wait && !results_available(*slot)) return;
+        if (!wait && !results_available(*slot, timings->by_finishing)) return;
         read_slot(timings, slot);
     }
 }
@@ -79,13 +95,23 @@ void begin_timed_frame(PassTimings* timings, double now_seconds) {
 void begin_timed_pass(PassTimings* timings, int pass) {
     if (timings->current_slot < 0) return;
     TimedFrameSlot* slot = &timings->slots[timings->current_slot];
+    if (timings->by_finishing) {
+        glFinish();
+        slot->began_at[pass] = counter_seconds();
+        return;
+    }
     glQueryCounter(slot->queries[pass][0], GL_TIMESTAMP);
 }
 
 void end_timed_pass(PassTimings* timings, int pass) {
     if (timings->current_slot < 0) return;
     TimedFrameSlot* slot = &timings->slots[timings->current_slot];
-    glQueryCounter(slot->queries[pass][1], GL_TIMESTAMP);
+    if (timings->by_finishing) {
+        glFinish();
+        slot->finished_ms[pass] = (counter_seconds() - slot->began_at[pass]) * 1000.0;
+    } else {
+        glQueryCounter(slot->queries[pass][1], GL_TIMESTAMP);
+    }
     slot->timed[pass] = true;
 }
 

@@ -10,9 +10,11 @@ SETTINGS="$SETTINGS_DIR/lumenfold.ini"
 # The prefix is shared by every test: no setting may outlive this one.
 trap 'cleanup; rm -f "$SETTINGS"' EXIT
 
+# Without a GPU budget: the bench's software GPU would move the render
+# scale these checks read.
 write_settings() {
     mkdir -p "$SETTINGS_DIR"
-    printf '[player]\r\n' >"$SETTINGS.new"
+    printf '[player]\r\ngpu_budget=0\r\n' >"$SETTINGS.new"
     local line
     for line in "$@"; do printf '%s\r\n' "$line" >>"$SETTINGS.new"; done
     mv "$SETTINGS.new" "$SETTINGS"

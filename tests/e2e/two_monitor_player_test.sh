@@ -13,7 +13,8 @@ start_monitor_bench || { fail "the Xorg bench starts"; finish; }
 SETTINGS_DIR=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)/Lumenfold
 SETTINGS="$SETTINGS_DIR/lumenfold.ini"
 mkdir -p "$SETTINGS_DIR"
-use_layout() { printf '[player]\nmonitors=%s\n' "$1" >"$SETTINGS"; }
+# Without a GPU budget: the sizes the checks read are the monitors'.
+use_layout() { printf '[player]\ngpu_budget=0\nmonitors=%s\n' "$1" >"$SETTINGS"; }
 
 # Paints its own resolution: green is iResolution.x / 2560, blue
 # iResolution.y / 1536, red tells the sets apart.
