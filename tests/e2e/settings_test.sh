@@ -70,6 +70,10 @@ probe command 1020 >/dev/null
 probe command 1010 >/dev/null
 check "Display and 100 % go back" \
     "[[ \$(setting_in_file frame_rate) == 0 && \$(setting_in_file render_scale) == 100 && \$(frame_rate_line) == 60 ]]"
+probe command 1071 >/dev/null
+check "GPU budget 10 % writes the file" "[[ \$(setting_in_file gpu_budget) == 10 ]]"
+probe command 1070 >/dev/null
+check "and Off writes 0" "[[ \$(setting_in_file gpu_budget) == 0 ]]"
 probe command 1002 >/dev/null
 check "Pause when covered turns it off" "[[ \$(setting_in_file pause_when_covered) == 0 ]]"
 check "then a full-screen window is no reason to rest" "cover_player fullscreen 30 && sync_player && sleep 2"
