@@ -161,7 +161,11 @@ static bool step_up_fits(GpuGovernor* governor, double now) {
 
 bool govern_frame(GpuGovernor* governor, double issued_at, double frame_ms, double now, GovernorChange* change) {
     if (!governor_on(*governor) || issued_at < governor->last_change_at) return false;
-    const double interval = issued_at - governor->previous_issued_at;
+    // The first frame has no interval of its own: it took what the cap
+    // or its own cost made it take.
+    const double period = 1.0 / governor->levels[governor->level].frames_per_second;
+    const double interval = governor->previous_issued_at < 0.0 ? std::max(period, frame_ms / 1000.0)
+                                                                : issued_at - governor->previous_issued_at;
     governor->previous_issued_at = issued_at;
     if (interval <= 0.0 || interval > frame_ms / 1000.0 + kLongestIdleSeconds) return false;
     add_sample(governor, GovernorSample{issued_at, frame_ms, std::min(1.0, frame_ms / (interval * 1000.0))});

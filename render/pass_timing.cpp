@@ -123,6 +123,8 @@ void end_timed_frame(PassTimings* timings) {
     slot->pending = any_timed;
     if (any_timed) timings->next_slot = (timings->next_slot + 1) % kTimedFrameSlots;
     timings->current_slot = -1;
+    // Finished passes are measured already: nothing to wait a frame for.
+    if (timings->by_finishing && any_timed) read_slot(timings, slot);
 }
 
 void collect_pass_timings(PassTimings* timings) {
