@@ -553,3 +553,16 @@ TEST_F(RenderPipeline, TheBudgetsChangeOfScaleKeepsTheBuffersPicturesAndIFrameWh
     EXPECT_EQ(texel(0, 4, 1).b, 0.0f) << "a new size starts the set afresh";
     EXPECT_EQ(texel(0, 4, 1).g, 0.0f);
 }
+
+TEST_F(RenderPipeline, EveryFrameTimesTheDrawnPassesAndOnlyThose) {
+    install(kPlainMain, kBlankPass);
+    for (int count = 0; count < 6; ++count) {
+        frame();
+        collect_pass_timings(&set.timings);
+    }
+    EXPECT_EQ(set.timings.frames_measured, 6);
+    EXPECT_EQ(set.timings.passes[kMainPass].count, 6);
+    EXPECT_EQ(set.timings.passes[kBufferAPass].count, 6);
+    EXPECT_EQ(set.timings.passes[kBufferAPass + 1].count, 0) << "BufferB is not drawn";
+    EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
+}
