@@ -14,6 +14,10 @@ static const double kSecondsBetweenChanges = 1.0;
 static const double kMedianSeconds = 2.0;
 static const double kRecentSeconds = 1.0;
 static const double kFittingSeconds = 3.0;
+// A step up that has to be taken back within this long failed.
+static const double kFailedStepSeconds = 10.0;
+static const double kFirstRefusalSeconds = 60.0;
+static const double kLongestRefusalSeconds = 960.0;
 // A gap longer than the frame's own GPU time by this much is a rest, not a
 // frame interval.
 static const double kLongestIdleSeconds = 1.0;
@@ -44,6 +48,8 @@ void start_gpu_governor(GpuGovernor* governor, int budget_percent, int user_scal
     governor->last_change_at = now;
     governor->fitting_since = -1.0;
     governor->previous_issued_at = -1.0;
+    governor->refused_level = -1;
+    governor->refusal_seconds = kFirstRefusalSeconds;
 }
 
 GovernorLevel governed_level(const GpuGovernor& governor) { return governor.levels[governor.level]; }
@@ -120,8 +126,22 @@ static int level_that_fits(const GpuGovernor& governor, const Measured& measured
     return level;
 }
 
+static void refuse_failed_step_up(GpuGovernor* governor, int level, double now) {
+    const bool down = level > governor->level;
+    if (!down || !governor->last_change_was_up || now - governor->last_change_at >= kFailedStepSeconds) return;
+    if (governor->refused_level == governor->level) {
+        governor->refusal_seconds = std::min(2.0 * governor->refusal_seconds, kLongestRefusalSeconds);
+    } else {
+        governor->refusal_seconds = kFirstRefusalSeconds;
+    }
+    governor->refused_level = governor->level;
+    governor->refused_until = now + governor->refusal_seconds;
+}
+
 static void change_to(GpuGovernor* governor, int level, const Measured& measured, double now,
                       GovernorChange* change) {
+    refuse_failed_step_up(governor, level, now);
+    governor->last_change_was_up = level < governor->level;
     const GovernorLevel& before = governor->levels[governor->level];
     change->frame_ms = measured.frame_ms;
     change->budget_frame_ms = budget_share(*governor) * 1000.0 / before.frames_per_second;
@@ -148,6 +168,7 @@ static bool step_down_wanted(const GpuGovernor& governor, double now) {
 // The step back up must be predicted to fit with room to spare, without a
 // break, for three seconds.
 static bool step_up_fits(GpuGovernor* governor, double now) {
+    if (governor->level - 1 == governor->refused_level && now < governor->refused_until) return false;
     const Measured recent = measure_since(*governor, now - kRecentSeconds);
     const bool fits = recent.frames > 0 && now - governor->last_change_at >= kRecentSeconds &&
                       predicted_share(*governor, recent, governor->level - 1) < kStepUpHeadroom * budget_share(*governor);

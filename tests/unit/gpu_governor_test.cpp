@@ -116,3 +116,31 @@ TEST(GpuGovernor, TheFrameRateGoesDownOnlyAtTheSmallestScaleAndNoFurtherThanFift
     GovernorChange change;
     for (int frame = 1; frame < 600; ++frame) EXPECT_FALSE(govern_frame(&off, frame * 0.1, 5000.0, frame * 0.1 + 0.1, &change));
 }
+
+namespace {
+// The frames grow dearer the more of them come (on the bench's software
+// GPU, the rasteriser's threads compete with everything else): the step up
+// that the pixel count predicts to fit, at 32 %, takes 57 %.
+double dearer_with_the_rate(const GpuGovernor& governor) {
+    const double rate = governed_level(governor).frames_per_second;
+    return 16.0 * (rate / 15.0) * (rate / 15.0);
+}
+}  // namespace
+
+TEST(GpuGovernor, AStepUpThatHadToBeTakenBackIsNotTriedAgainAndAgain) {
+    Bench bench;
+    start_gpu_governor(&bench.governor, 50, 25, 20, 0.0);
+    double pending_at = -1.0;
+    double pending_ms = 0.0;
+    while (bench.now < 120.0) {
+        GovernorChange change;
+        if (pending_at >= 0.0 && govern_frame(&bench.governor, pending_at, pending_ms, bench.now, &change)) {
+            bench.changes.push_back(Change{bench.now, change.level});
+        }
+        pending_at = bench.now;
+        pending_ms = dearer_with_the_rate(bench.governor);
+        bench.now += 1.0 / governed_level(bench.governor).frames_per_second;
+    }
+    EXPECT_GE(changes_between(bench, 0.0, 20.0), 2) << "it did try the step up";
+    EXPECT_LE(changes_between(bench, 20.0, 120.0), 2) << bench.changes.size() << " changes in all";
+}
