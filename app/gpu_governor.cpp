@@ -126,15 +126,14 @@ static int level_that_fits(const GpuGovernor& governor, const Measured& measured
     return level;
 }
 
+// The failed level and every dearer one wait; each failure doubles the wait.
 static void refuse_failed_step_up(GpuGovernor* governor, int level, double now) {
     const bool down = level > governor->level;
     if (!down || !governor->last_change_was_up || now - governor->last_change_at >= kFailedStepSeconds) return;
-    if (governor->refused_level == governor->level) {
+    if (governor->refused_level >= 0) {
         governor->refusal_seconds = std::min(2.0 * governor->refusal_seconds, kLongestRefusalSeconds);
-    } else {
-        governor->refusal_seconds = kFirstRefusalSeconds;
     }
-    governor->refused_level = governor->level;
+    governor->refused_level = std::max(governor->refused_level, governor->level);
     governor->refused_until = now + governor->refusal_seconds;
 }
 
@@ -168,7 +167,7 @@ static bool step_down_wanted(const GpuGovernor& governor, double now) {
 // The step back up must be predicted to fit with room to spare, without a
 // break, for three seconds.
 static bool step_up_fits(GpuGovernor* governor, double now) {
-    if (governor->level - 1 == governor->refused_level && now < governor->refused_until) return false;
+    if (governor->level - 1 <= governor->refused_level && now < governor->refused_until) return false;
     const Measured recent = measure_since(*governor, now - kRecentSeconds);
     const bool fits = recent.frames > 0 && now - governor->last_change_at >= kRecentSeconds &&
                       predicted_share(*governor, recent, governor->level - 1) < kStepUpHeadroom * budget_share(*governor);

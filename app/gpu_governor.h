@@ -34,7 +34,8 @@ struct GpuGovernor {
     // Since when the step back up has been predicted to fit; < 0: it has not.
     double fitting_since;
     // A level that was stepped up into and had to be left again at once:
-    // it is tried again only after a wait that doubles with every failure.
+    // it and every dearer level are tried again only after a wait that
+    // doubles with every failure.
     // The prediction missed it (a cost that grows with the frame rate, say),
     // and trying it again and again would make the picture pump.
     bool last_change_was_up;
