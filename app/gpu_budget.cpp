@@ -29,6 +29,8 @@ void follow_gpu_budget(int budget_percent, int user_scale) {
     hold_frame_rate_to(0);
 }
 
+void gpu_budget_meets_new_set() { forget_failed_steps(&governor); }
+
 bool gpu_budget_holds(int* scale_percent, int* frames_per_second) {
     if (!governor_on(governor)) return false;
     const GovernorLevel level = governed_level(governor);

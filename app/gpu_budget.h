@@ -8,6 +8,9 @@
 // them.
 void follow_gpu_budget(int budget_percent, int user_scale);
 
+// A set was installed somewhere.
+void gpu_budget_meets_new_set();
+
 // After a frame was presented.
 void govern_gpu_budget();
 

@@ -52,6 +52,11 @@ void start_gpu_governor(GpuGovernor* governor, int budget_percent, int user_scal
     governor->refusal_seconds = kFirstRefusalSeconds;
 }
 
+void forget_failed_steps(GpuGovernor* governor) {
+    governor->refused_level = -1;
+    governor->refusal_seconds = kFirstRefusalSeconds;
+}
+
 GovernorLevel governed_level(const GpuGovernor& governor) { return governor.levels[governor.level]; }
 
 bool governor_on(const GpuGovernor& governor) { return governor.budget_percent > 0; }

@@ -65,5 +65,9 @@ void start_gpu_governor(GpuGovernor* governor, int budget_percent, int user_scal
 // level changed; `change` then says to what and why.
 bool govern_frame(GpuGovernor* governor, double issued_at, double frame_ms, double now, GovernorChange* change);
 
+// A new set costs what it costs: levels that failed for the old one may
+// fit it, so nothing is held back any more.
+void forget_failed_steps(GpuGovernor* governor);
+
 GovernorLevel governed_level(const GpuGovernor& governor);
 bool governor_on(const GpuGovernor& governor);

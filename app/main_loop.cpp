@@ -57,6 +57,7 @@ static bool install_and_announce(const char* path, InstallRule rule, bool reload
     const PassSetStamps stamps = read_pass_set_stamps(path);
     const bool only_those_playing_it = reload && any_set_playing(path);
     if (only_those_playing_it ? !reinstall_sets_playing(path, rule) : !install_on_every_set(path, rule)) return false;
+    gpu_budget_meets_new_set();
     // Copied first: `path` may be the watch's own, which the watch replaces.
     char* installed = strdup_or_null(path);
     watch_for_saves(installed, stamps);
@@ -92,6 +93,7 @@ static bool install_on_numbered_monitor(int number, const char* path) {
         return false;
     }
     if (!install_on_monitor(identity, path, InstallRule::MainMustBuild)) return false;
+    gpu_budget_meets_new_set();
     remember_monitor_choice(identity, path);
     remember_pass_set(identity, path);
     announce_when_presented(path);
