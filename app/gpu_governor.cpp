@@ -74,15 +74,18 @@ static void add_sample(GpuGovernor* governor, const GovernorSample& sample) {
     ++governor->count;
 }
 
-static double median(double* values, int count) {
+// The value that `fraction` of the values do not exceed.
+static double quantile(double* values, int count, double fraction) {
     if (count == 0) return 0.0;
-    std::nth_element(values, values + count / 2, values + count);
-    return values[count / 2];
+    const int index = std::min(count - 1, static_cast<int>(fraction * count));
+    std::nth_element(values, values + index, values + count);
+    return values[index];
 }
 
 struct Measured {
     double share;  // median, 0..1
     double frame_ms;  // median
+    double dear_frame_ms;  // the upper quartile: what a step up is judged by
     int frames;
 };
 
@@ -92,7 +95,7 @@ static Measured measure_since(const GpuGovernor& governor, double since) {
     if (governor.count > 0) since = std::min(since, sample_at(governor, governor.count - 1).issued_at);
     double shares[kGovernorSampleCount];
     double frames[kGovernorSampleCount];
-    Measured measured = {0.0, 0.0, 0};
+    Measured measured = {0.0, 0.0, 0.0, 0};
     for (int age = 0; age < governor.count; ++age) {
         const GovernorSample& sample = sample_at(governor, age);
         if (sample.issued_at < since) continue;
@@ -100,8 +103,9 @@ static Measured measure_since(const GpuGovernor& governor, double since) {
         frames[measured.frames] = sample.frame_ms;
         ++measured.frames;
     }
-    measured.share = median(shares, measured.frames);
-    measured.frame_ms = median(frames, measured.frames);
+    measured.share = quantile(shares, measured.frames, 0.5);
+    measured.frame_ms = quantile(frames, measured.frames, 0.5);
+    measured.dear_frame_ms = quantile(frames, measured.frames, 0.75);
     return measured;
 }
 
@@ -112,10 +116,10 @@ static double pixels_of(const GovernorLevel& level) {
 // What the frames measured at the present level would cost at `level`, as a
 // share of the GPU's time: by pixel count, at that level's frame rate. It
 // assumes the frames come as fast as the cap lets them, so it errs high.
-static double predicted_share(const GpuGovernor& governor, const Measured& measured, int level) {
+static double predicted_share(const GpuGovernor& governor, double measured_frame_ms, int level) {
     const GovernorLevel& now = governor.levels[governor.level];
     const GovernorLevel& then = governor.levels[level];
-    const double frame_ms = measured.frame_ms * pixels_of(then) / pixels_of(now);
+    const double frame_ms = measured_frame_ms * pixels_of(then) / pixels_of(now);
     return std::min(1.0, frame_ms * then.frames_per_second / 1000.0);
 }
 
@@ -125,7 +129,7 @@ static double budget_share(const GpuGovernor& governor) { return governor.budget
 // a set several times too heavy is answered by one change, not by many.
 static int level_that_fits(const GpuGovernor& governor, const Measured& measured) {
     int level = governor.level + 1;
-    while (level + 1 < governor.level_count && predicted_share(governor, measured, level) > budget_share(governor)) {
+    while (level + 1 < governor.level_count && predicted_share(governor, measured.frame_ms, level) > budget_share(governor)) {
         ++level;
     }
     return level;
@@ -170,12 +174,14 @@ static bool step_down_wanted(const GpuGovernor& governor, double now) {
 }
 
 // The step back up must be predicted to fit with room to spare, without a
-// break, for three seconds.
+// break, for three seconds, judged by the dearer frames: a cost that
+// wavers must fit at its worst, or it would step up and down with the
+// waves.
 static bool step_up_fits(GpuGovernor* governor, double now) {
     if (governor->level - 1 <= governor->refused_level && now < governor->refused_until) return false;
     const Measured recent = measure_since(*governor, now - kRecentSeconds);
     const bool fits = recent.frames > 0 && now - governor->last_change_at >= kRecentSeconds &&
-                      predicted_share(*governor, recent, governor->level - 1) < kStepUpHeadroom * budget_share(*governor);
+                      predicted_share(*governor, recent.dear_frame_ms, governor->level - 1) < kStepUpHeadroom * budget_share(*governor);
     if (!fits) {
         governor->fitting_since = -1.0;
         return false;
