@@ -80,8 +80,12 @@ int main(int argc, char** argv) {
     switch (claim_single_instance()) {
         case InstanceRole::Unknown:
             return 0;
-        case InstanceRole::Later:
-            return forward_to_running_instance(arguments);
+        case InstanceRole::Later: {
+            const int exit_code = forward_to_running_instance(arguments);
+            if (exit_code != kRunningPlayerEnded) return exit_code;
+            if (claim_single_instance() != InstanceRole::First) return 1;
+            break;
+        }
         case InstanceRole::First:
             break;
     }

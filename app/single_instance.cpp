@@ -23,14 +23,6 @@ static const DWORD kQuitTimeoutMs = 10000;
 
 static const char kOutcomeMessageName[] = "Lumenfold_Velvetdusk_Outcome";
 
-InstanceRole claim_single_instance() {
-    // NOTE: the handle is deliberately never closed; the system releases the
-    // mutex when the process ends, which is what frees the name.
-    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, kInstanceName);
-    if (!mutex) return InstanceRole::Unknown;
-    return ::GetLastError() == ERROR_ALREADY_EXISTS ? InstanceRole::Later : InstanceRole::First;
-}
-
 static HWND find_running_host_window() {
     HWND explorer = ::FindWindowExA(::GetDesktopWindow(), nullptr, "Progman", "Program Manager");
     HWND running = explorer ? ::FindWindowExA(explorer, nullptr, kInstanceName, kInstanceName) : nullptr;
@@ -38,6 +30,33 @@ static HWND find_running_host_window() {
     // top-level window; a forward must still reach it there.
     if (!running) running = ::FindWindowExA(nullptr, nullptr, kInstanceName, kInstanceName);
     return running;
+}
+
+// The name is held by a player that starts (no window yet), runs, or ends
+// (its windows gone, its process not yet): a start right after a player
+// ended must play, not fail. The holder owns the mutex, so its end hands
+// the mutex over, abandoned, to this start.
+static InstanceRole wait_for_player_or_its_end(HANDLE mutex) {
+    const ULONGLONG deadline = ::GetTickCount64() + kForwardTimeoutMs;
+    for (;;) {
+        if (find_running_host_window()) return InstanceRole::Later;
+        const DWORD waited = ::WaitForSingleObject(mutex, kRetryAfterMs);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+            log_message("the player before this one has ended; this one plays");
+            return InstanceRole::First;
+        }
+        if (::GetTickCount64() >= deadline) return InstanceRole::Later;
+    }
+}
+
+InstanceRole claim_single_instance() {
+    // NOTE: the handle is deliberately never closed and the mutex never
+    // released; the system abandons it when the main thread ends, which
+    // wakes a start that waits for it.
+    HANDLE mutex = ::CreateMutexA(nullptr, TRUE, kInstanceName);
+    if (!mutex) return InstanceRole::Unknown;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) return InstanceRole::First;
+    return wait_for_player_or_its_end(mutex);
 }
 
 static UINT outcome_message() { return ::RegisterWindowMessageA(kOutcomeMessageName); }
@@ -66,6 +85,7 @@ static char* full_path_of(const char* path) {
 
 struct SendResult {
     bool answered;
+    bool window_gone;
     LRESULT answer;
 };
 
@@ -74,13 +94,13 @@ static SendResult send_until_answered(HWND running, COPYDATASTRUCT* data) {
     const ULONGLONG deadline = ::GetTickCount64() + kForwardTimeoutMs;
     for (;;) {
         const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline) return SendResult{false, 0};
+        if (now >= deadline) return SendResult{false, false, 0};
         DWORD_PTR answer = 0;
         if (::SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(data), SMTO_ABORTIFHUNG,
                                   static_cast<UINT>(deadline - now), &answer)) {
-            return SendResult{true, static_cast<LRESULT>(answer)};
+            return SendResult{true, false, static_cast<LRESULT>(answer)};
         }
-        if (!::IsWindow(running)) return SendResult{false, 0};
+        if (!::IsWindow(running)) return SendResult{false, true, 0};
         ::Sleep(kRetryAfterMs);
     }
 }
@@ -120,8 +140,8 @@ static int report_outcome(HWND running, const PlayerArguments& arguments) {
     }
     log_message("SendMessage wnd:%X", handle_bits(running));
     if (outcome == kOutcomeReplaced) log_message("a newer request replaced this one before it was installed");
-    if (outcome < 0) log_message("the running player took the request; its build takes longer than %lu s",
-                                 kOutcomeTimeoutMs / 1000);
+    if (outcome < 0)
+        log_message("the running player took the request; its build takes longer than %lu s", kOutcomeTimeoutMs / 1000);
     return 0;
 }
 
@@ -152,6 +172,10 @@ static int deliver(HWND running, const PlayerArguments& arguments) {
     COPYDATASTRUCT data = {kind, static_cast<DWORD>(size), payload};
     const SendResult sent = send_until_answered(running, &data);
     free(payload);
+    if (sent.window_gone) {
+        log_message("SendMessage wnd:%X: the running player ended before it answered", handle_bits(running));
+        return kRunningPlayerEnded;
+    }
     if (!sent.answered) {
         log_message("SendMessage wnd:%X got no answer within %lu ms: the running player does not respond",
                     handle_bits(running), kForwardTimeoutMs);

@@ -11,7 +11,10 @@ InstanceRole claim_single_instance();
 
 // Hands the request to the running player and returns the exit code: 0 when
 // the player played it (or ended, for --quit), 1 when no running player was
-// found, it did not answer, refused the request or could not install the set.
+// found, it did not answer, refused the request or could not install the set;
+// kRunningPlayerEnded when it ended before it answered, and this start may
+// claim the name again and play.
+constexpr int kRunningPlayerEnded = -1;
 int forward_to_running_instance(const PlayerArguments& arguments);
 
 // The thread message that tells a waiting later start how its request ended;
