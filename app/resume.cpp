@@ -34,6 +34,8 @@ static void resume_monitor_choice(const char* identity, const char* path, void*)
         log_message("resume: %s is gone; the built-in set plays on %s", outside_text(path).text,
                     outside_text(identity).text);
         path = nullptr;
+    } else if (path) {
+        log_message("resume: %s on %s", outside_text(path).text, outside_text(identity).text);
     }
     remember_monitor_choice(identity, path);
 }

@@ -52,3 +52,26 @@ pixel_at_screen_point() {
     read -ra corner <<<"$(primary_on_x_screen)"
     pixel_colour "$file" $((x + corner[0])) $((y + corner[1]))
 }
+
+# NOTE: Wine 8 cannot show a GL window that is the child of another
+# process's window, as the attached player is of the shell's: it draws into
+# an X window of its own, nameless and without a class, kept off the screen
+# below a 1x1 parent. The attached player's picture is read from there.
+# attached_picture FILE: that picture, its (0, 0) the player window's corner.
+attached_picture() {
+    local width height id
+    read -r _ _ width height <<<"$(probe describe | sed -n 's/.* rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\) .*/\1 \2 \3 \4/p')"
+    [[ -n $width ]] || return 1
+    id=$(xwininfo -root -tree -display "$DISPLAY" |
+        awk -v size="${width}x${height}+0+0" '$1 ~ /^0x/ && $0 ~ /\(has no name\): \(\)/ && $(NF - 1) == size { print $1; exit }')
+    [[ -n $id ]] && xwd -id "$id" -silent -display "$DISPLAY" | convert xwd:- "$1"
+}
+
+# The colour of the attached player's picture at Wine's screen coordinates
+# X Y, from a new picture, near "r,g,b" (as near() in the test decides).
+attached_shows() {
+    local left top
+    read -r left top _ <<<"$(probe describe | sed -n 's/.* rect=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p')"
+    [[ -n $left ]] && attached_picture attached.png &&
+        near "$(pixel_colour attached.png $(($1 - left)) $(($2 - top)) | tee attached.seen)" "$3"
+}

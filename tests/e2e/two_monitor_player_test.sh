@@ -3,7 +3,8 @@
 # of and 300 px above the 1280 x 720 primary): a set per monitor at its own
 # size, one picture across both, the primary's copied, a set chosen for one
 # monitor that outlives an unplug, and windows that cover both monitors
-# behind the icons of either shell.
+# behind the icons of either shell; --resume brings back what each
+# monitor played.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/fake_shell.sh"
 source "$(dirname "$0")/monitor_bench.sh"
@@ -37,6 +38,7 @@ near() {
         (( ${got[index]} - ${wanted[index]} <= 2 && ${wanted[index]} - ${got[index]} <= 2 )) || return 1
     done
 }
+resumed() { logged | grep -qxF "resume: $1"; }
 # The colour at Wine's screen coordinates, from a new screenshot.
 shows() { screenshot_bench now.png && near "$(pixel_at_screen_point now.png "$1" "$2")" "$3"; }
 ON_PRIMARY="640 360"
@@ -83,6 +85,30 @@ check "monitor 2 rests" "wait_for_log '^monitor rests: ' 10"
 check "the player itself does not" "! logged | grep -q '^paused: covered'"
 uncover_player
 check "monitor 2 plays again" "wait_for_log '^monitor plays: ' 10"
+
+# At logon --resume brings back what each monitor played: monitor 2 its own
+# choice, the primary the set chosen for every monitor. It starts right
+# after the player before it ended, and logs beside itself.
+start_fake_shell classic
+stop_player
+STARTED_LOG=$E2E_LOG
+E2E_LOG="$(dirname "$LUMENFOLD_EXE")/$E2E_LOG"
+rm -f "$E2E_LOG"
+start_player --resume
+check "--resume: a start right after the player ended plays" "wait_for_log '^first frame presented:' 60"
+check "it brings back monitor 2's choice under its identity" \
+    'resumed "$(win_path "$BLUE") on $(settings_text "$SETTINGS" | sed -n "s/=.*blue\.glsl$//p")"'
+check "and the primary's" 'resumed "$(win_path "$RED")"'
+check "monitor 2 shows its choice" "eventually 'attached_shows $ON_SECOND 0,0,255' 30"
+check "the primary the other set" "attached_shows $ON_PRIMARY 255,127,119"
+stop_player
+check "no player is left" "[[ \$(probe describe) == window=0 ]]"
+rm -f "$E2E_LOG"
+E2E_LOG=$STARTED_LOG
+fake_shell stop
+rm -f "$E2E_LOG"
+start_player "$RED"
+check "a plain start plays again" "wait_for_log '^first frame presented:' 60"
 
 use_layout span
 later_start "$GRADIENT"
