@@ -267,6 +267,52 @@ static void report_desks() {
     destroy_player_sets();
 }
 
+static uint64_t playing_target_bytes() {
+    uint64_t bytes = 0;
+    for (int index = 0; index < playing_record_count(); ++index) bytes += render_target_bytes(*playing_record(index));
+    return bytes;
+}
+
+// Median wall time of frames drawn while `going_on` holds, up to `most`.
+static double median_frame_ms(int most, bool (*going_on)()) {
+    std::vector<double> wall;
+    while (static_cast<int>(wall.size()) < most && going_on()) {
+        const Clock::time_point start = Clock::now();
+        draw_player_sets();
+        glFinish();
+        wall.push_back(milliseconds_since(start));
+    }
+    if (wall.empty()) return 0.0;
+    std::sort(wall.begin(), wall.end());
+    return wall[wall.size() / 2];
+}
+
+static bool fading() { return player_set_fading(0); }
+static bool always() { return true; }
+
+// A playlist's turn on one 640 x 180 monitor: the built-in set fading into
+// itself for 1.5 s, against the frames before and after it.
+static void report_fade() {
+    destroy_player_sets();
+    resize_player_sets(640, 180);
+    create_player_sets();
+    install_on_every_set(nullptr, InstallRule::MainMustBuild);
+    draw_player_sets();
+    const double before_ms = median_frame_ms(5, always);
+    const uint64_t before_bytes = playing_target_bytes();
+    fade_player_set(0, nullptr, 1.5);
+    draw_player_sets();  // warm-up of the blend
+    const uint64_t during_bytes = playing_target_bytes();
+    const double during_ms = median_frame_ms(1000, fading);
+    const double after_ms = median_frame_ms(5, always);
+    printf("  outside a fade %8.1f ms per frame, targets %llu bytes\n", before_ms, (unsigned long long)before_bytes);
+    printf("  during the fade %7.1f ms per frame, targets %llu bytes (two records)\n", during_ms,
+           (unsigned long long)during_bytes);
+    printf("  after it %14.1f ms per frame, targets %llu bytes\n", after_ms,
+           (unsigned long long)playing_target_bytes());
+    destroy_player_sets();
+}
+
 // filter=mipmap on a buffer: the copy of its picture and the mipmaps made
 // after each draw of it, GPU finished, median of a few.
 static void report_buffer_mipmaps(int width, int height) {
@@ -350,6 +396,9 @@ int main() {
 
     printf("\n== the built-in set on a desk of monitors, 640x180 pixels in all (median of 5 frames)\n");
     report_desks();
+
+    printf("\n== a playlist's crossfade, the built-in set into itself at 640x180 (median)\n");
+    report_fade();
 
     destroy_playing_set(&bench_set);
     destroy_render_resources();
