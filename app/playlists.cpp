@@ -72,19 +72,22 @@ static void note_turn(int index, const char* path) {
     watch_folder_of(path);
 }
 
-static void play_builtin_instead(int index, const Playlist& list) {
-    if (player_set_path(index) == nullptr && !player_set_fading(index)) return;
+// Said when the built-in set comes in, or when a playlist starts with it.
+static void play_builtin_instead(int index, const Playlist& list, bool starting) {
+    const bool builtin_shown = player_set_path(index) == nullptr && !player_set_fading(index) &&
+                               player_set(index).programs[kMainPass] != 0;
+    if (builtin_shown && !starting) return;
     if (list.sets.count == 0) {
         log_message("playlist: %s has no pass set; the built-in set plays", outside_text(list.folder).text);
     } else {
         log_message("playlist: no pass set of %s builds; the built-in set plays", outside_text(list.folder).text);
     }
-    fade_player_set(index, nullptr, 0.0);
+    if (!builtin_shown) fade_player_set(index, nullptr, 0.0);
 }
 
 // The next set of the monitor's playlist, skipping those that do not build
 // for this round. A playlist of one set plays on as it is.
-static bool turn(int index, double fade_seconds) {
+static bool turn(int index, double fade_seconds, bool starting = false) {
     Playlist* list = player_set_playlist(index);
     if (!list) return false;
     start_turn(player_set_turn(index));
@@ -98,7 +101,7 @@ static bool turn(int index, double fade_seconds) {
         note_turn(index, path);
         return true;
     }
-    play_builtin_instead(index, *list);
+    play_builtin_instead(index, *list, starting);
     return false;
 }
 
@@ -106,7 +109,7 @@ static bool start_on_slot(int index, const char* folder) {
     Playlist* list = new_playlist(player_set_identity(index), folder);
     if (!list) return false;
     give_player_set_playlist(index, list);
-    return turn(index, 0.0);
+    return turn(index, 0.0, true);
 }
 
 bool play_playlist_everywhere(const char* folder) {

@@ -93,6 +93,11 @@ done
 check "a screenshot mid-fade shows $from and $to half and half ($(pixel_colour fade.png 100 100))" "[[ $blended == yes ]]"
 check "the fade ends with the old set's targets freed" "wait_for_log '^fade done: .*, [0-9]+ bytes freed$' 20"
 check "and shows the new set alone" "eventually 'shows \${COLOUR[$to]}' 10"
+before=$(turn_count)
+probe command 1104 >/dev/null
+check "monitor 1's own Next wallpaper turns too" "turns_reach $((before + 1)) 10"
+probe command 1034 >/dev/null
+check "Change every 5 minutes is written" "eventually '[[ \$(setting_value player playlist_seconds) == 300 ]]' 10"
 
 # A covered player's turn waits until it is seen again.
 write_settings playlist_seconds=3 playlist_order=name transition_seconds=0
@@ -124,5 +129,9 @@ rm -f "$E2E_LOG"
 start_player --resume
 check "--resume plays the playlist again" "wait_for_log '^playlist: .*, 3 sets$' 60"
 check "from the set that played last ($last)" "turns_reach 1 30 && [[ \$(turns | awk '{ print \$1 }') == $last ]]"
+mkdir -p empty
+later_start "$PWD/empty"
+check "a folder without a set plays the built-in one, and says why" \
+    "wait_for_log '^playlist: .*empty has no pass set; the built-in set plays$' 20"
 stop_player
 finish
