@@ -91,7 +91,10 @@ void set_player_render_scale(int percent) {
 void rescale_player_sets_keeping_pictures(int percent) {
     render_scale = percent;
     if (!sets_exist) return;
-    for (int index = 0; index < slot_count; ++index) rescale_keeping_pictures(&slots[index].set, percent);
+    for (int index = 0; index < slot_count; ++index) {
+        rescale_keeping_pictures(&slots[index].set, percent);
+        if (slots[index].fading) rescale_keeping_pictures(&slots[index].outgoing, percent);
+    }
 }
 
 void create_player_sets() {
