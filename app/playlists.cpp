@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/folder_watch.h"
+#include "app/gpu_budget.h"
 #include "app/monitor_arrangement.h"
 #include "app/player_sets.h"
 #include "app/reload_watch.h"
@@ -67,6 +68,7 @@ static void note_turn(int index, const char* path) {
     remember_playlist_position(position_key(identity), path);
     // The first set stands for the player as a whole when it starts again.
     if (index == 0 && identity[0]) remember_playlist_position(kEveryMonitorKey, path);
+    gpu_budget_meets_new_set();
     // Saves to the set that came last reload it, as for a set chosen.
     watch_pass_set(path);
     watch_folder_of(path);
