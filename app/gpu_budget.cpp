@@ -39,15 +39,16 @@ bool gpu_budget_holds(int* scale_percent, int* frames_per_second) {
     return true;
 }
 
-// Every set's newest measured frame, together: the sets draw in the same
+// Every drawing record's newest measured frame, together: the sets draw in the same
 // loop turn, so their newest results belong to the same frame or nearly.
 // False while no set has measured a frame since the last look.
 static bool newest_frame_of_every_set(double* issued_at, double* frame_ms) {
     long long measured = 0;
     *issued_at = 0.0;
     *frame_ms = 0.0;
-    for (int index = 0; index < player_set_count(); ++index) {
-        const PassTimings& timings = player_set(index).timings;
+    // A fade draws two records on one monitor: both cost.
+    for (int index = 0; index < playing_record_count(); ++index) {
+        const PassTimings& timings = playing_record(index)->timings;
         if (timings.frames_measured == 0) continue;
         measured += timings.frames_measured;
         *frame_ms += timings.latest_frame_ms;

@@ -19,9 +19,11 @@
 #include "app/pause_state.h"
 #include "app/player_events.h"
 #include "app/player_sets.h"
+#include "app/playlists.h"
 #include "app/reload_watch.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
+#include "base/folder_listing.h"
 #include "base/log.h"
 #include "desktop/monitor_watch.h"
 #include "desktop/platform_services.h"
@@ -92,8 +94,14 @@ static bool install_on_numbered_monitor(int number, const char* path) {
         log_message("monitor %d: no such monitor", number);
         return false;
     }
+    if (path && is_folder(path)) {
+        remember_monitor_choice(identity, path);
+        remember_pass_set(identity, path);
+        return play_playlist_on(identity, path);
+    }
     if (!install_on_monitor(identity, path, InstallRule::MainMustBuild)) return false;
     gpu_budget_meets_new_set();
+    stop_playlist_on(identity);
     remember_monitor_choice(identity, path);
     remember_pass_set(identity, path);
     announce_when_presented(path);
@@ -108,8 +116,19 @@ static void chosen_for_every_monitor(const char* path) {
     forget_monitor_pass_sets();
 }
 
+// A folder is a playlist on every monitor; the built-in set plays while it
+// has no set that builds.
+static bool play_folder_on_every_monitor(const char* folder) {
+    chosen_for_every_monitor(folder);
+    play_playlist_everywhere(folder);
+    announce_when_presented(folder);
+    return true;
+}
+
 static bool install_on_every_monitor(const char* path) {
+    if (path && is_folder(path)) return play_folder_on_every_monitor(path);
     if (!install_and_announce(path, InstallRule::MainMustBuild, false)) return false;
+    stop_playlists();
     chosen_for_every_monitor(path);
     return true;
 }
@@ -145,6 +164,9 @@ void install_first_pass_set(const char* argument_path, FirstPassSet kind) {
     bool installed = false;
     if (was_forwarded) {
         installed = carry_out(forwarded);
+    } else if (argument_path && is_folder(argument_path)) {
+        // A folder plays as a playlist even when none of its sets builds.
+        installed = play_folder_on_every_monitor(argument_path);
     } else {
         installed = install_and_announce(argument_path, InstallRule::MainMustBuild, false);
         if (installed && kind == FirstPassSet::Chosen && argument_path) chosen_for_every_monitor(argument_path);
@@ -208,6 +230,7 @@ static void reload_after_save() {
 // pass set is installed at once and shows when drawing goes on.
 static void carry_out_pending_work() {
     carry_out_pass_set_requests();
+    advance_playlists();
     check_settings_file();
     reload_after_save();
 }

@@ -3,16 +3,22 @@
 #include "app/desktop_watch.h"
 #include "app/monitor_choices.h"
 #include "app/player_sets.h"
+#include "app/playlists.h"
 #include "app/reload_watch.h"
+#include "base/folder_listing.h"
 #include "desktop/desktop_layer.h"
 #include "desktop/monitor_watch.h"
 
 static MonitorLayout last_layout = MonitorLayout::Each;
 
-// A monitor plugged in plays its own choice, or what every monitor plays.
+// A monitor plugged in plays its own choice, or what every monitor plays;
+// a choice that is a folder is a playlist of its own.
 static const char* path_for_monitor(const char* identity, void*) {
     const char* chosen = nullptr;
-    if (monitor_choice(identity, &chosen)) return chosen;
+    if (monitor_choice(identity, &chosen)) {
+        return chosen && is_folder(chosen) ? prepare_playlist_for(identity, chosen) : chosen;
+    }
+    if (everywhere_playlist()) return prepare_playlist_for(identity, everywhere_playlist());
     return watched_pass_set();
 }
 
@@ -40,6 +46,7 @@ int arrange_monitors(MonitorLayout layout) {
     }
     // The sets first: the window's new size then finds them ready for it.
     const int made = arrange_player_sets(plan, identities, path_for_monitor, nullptr);
+    adopt_prepared_playlists();
     if (!plan.follows_window) {
         const ScreenRect covered = {plan.window_x, plan.window_y, plan.window_width, plan.window_height};
         cover_screen_rect(&covered);

@@ -8,6 +8,8 @@
 
 #include "app/app_settings.h"
 #include "base/log.h"
+#include "desktop/platform_services.h"
+#include "render/crossfade.h"
 #include "render/frame_rendering.h"
 
 static const int kIdentityBytes = 256;
@@ -18,6 +20,14 @@ struct PlayerSlot {
     char* path;  // null: the built-in
     bool covered;
     bool paused_by_user;
+    // While `set` fades in, the set it replaces plays on in `outgoing`:
+    // never more than two records for one monitor.
+    PlayingSet outgoing;
+    bool fading;
+    double fade_seconds;
+    // The monitor's playlist (owned), or null, and its turn so far.
+    Playlist* playlist;
+    TurnTimer turn;
 };
 
 static PlayerSlot slots[kMostMonitors];
@@ -36,6 +46,9 @@ static int plan_height = 0;
 
 static void free_slot(PlayerSlot* slot);
 static void place_set(PlayingSet* set, const WindowPlace& place);
+static void place_slot(PlayerSlot* slot, const WindowPlace& place);
+static void settle_main_flags(int index);
+static void end_fade(PlayerSlot* slot);
 
 // Someone else gave the window a size of its own: the monitors' plan does
 // not describe it any more, and the first set covers it alone until the
@@ -46,10 +59,8 @@ static void follow_the_window_alone(int width, int height) {
     copy_count = 0;
     following_the_window = true;
     if (slot_count == 0) return;
-    PlayingSet* set = &slots[0].set;
-    set_main_offscreen(set, false);
-    set_main_kept(set, false);
-    place_set(set, WindowPlace{0, 0, width, height});
+    settle_main_flags(0);
+    place_slot(&slots[0], WindowPlace{0, 0, width, height});
 }
 
 void resize_player_sets(int width, int height) {
@@ -59,7 +70,10 @@ void resize_player_sets(int width, int height) {
     if (!sets_exist) return;
     if (!following_the_window && width == plan_width && height == plan_height) return;
     if (!following_the_window) follow_the_window_alone(width, height);
-    for (int index = 0; index < slot_count; ++index) request_target_resize(&slots[index].set, width, height);
+    for (int index = 0; index < slot_count; ++index) {
+        request_target_resize(&slots[index].set, width, height);
+        if (slots[index].fading) request_target_resize(&slots[index].outgoing, width, height);
+    }
 }
 
 int player_window_width() { return AppSettings.window_width; }
@@ -68,13 +82,19 @@ int player_window_height() { return AppSettings.window_height; }
 void set_player_render_scale(int percent) {
     render_scale = percent;
     if (!sets_exist) return;
-    for (int index = 0; index < slot_count; ++index) set_render_scale(&slots[index].set, percent);
+    for (int index = 0; index < slot_count; ++index) {
+        set_render_scale(&slots[index].set, percent);
+        if (slots[index].fading) set_render_scale(&slots[index].outgoing, percent);
+    }
 }
 
 void rescale_player_sets_keeping_pictures(int percent) {
     render_scale = percent;
     if (!sets_exist) return;
-    for (int index = 0; index < slot_count; ++index) rescale_keeping_pictures(&slots[index].set, percent);
+    for (int index = 0; index < slot_count; ++index) {
+        rescale_keeping_pictures(&slots[index].set, percent);
+        if (slots[index].fading) rescale_keeping_pictures(&slots[index].outgoing, percent);
+    }
 }
 
 void create_player_sets() {
@@ -83,6 +103,9 @@ void create_player_sets() {
     slots[0].path = nullptr;
     slots[0].covered = false;
     slots[0].paused_by_user = false;
+    slots[0].fading = false;
+    slots[0].playlist = nullptr;
+    start_turn(&slots[0].turn);
     slot_count = 1;
     sets_exist = true;
     following_the_window = true;
@@ -90,13 +113,18 @@ void create_player_sets() {
 
 void destroy_player_sets() {
     for (int index = 0; index < slot_count; ++index) {
-        destroy_playing_set(&slots[index].set);
-        free(slots[index].path);
-        slots[index].path = nullptr;
+        PlayerSlot* slot = &slots[index];
+        if (slot->fading) destroy_playing_set(&slot->outgoing);
+        slot->fading = false;
+        destroy_playing_set(&slot->set);
+        free(slot->path);
+        slot->path = nullptr;
+        give_player_set_playlist(index, nullptr);
     }
     slot_count = 0;
     copy_count = 0;
     sets_exist = false;
+    release_crossfade();
 }
 
 static int slot_of(const char* identity) {
@@ -121,11 +149,17 @@ static void copy_identity(char* to, const char* identity) {
 }
 
 static void free_slot(PlayerSlot* slot) {
-    const unsigned long long bytes = render_target_bytes(slot->set);
+    unsigned long long bytes = render_target_bytes(slot->set);
+    if (slot->fading) bytes += render_target_bytes(slot->outgoing);
     log_message("monitor gone: %s, %llu bytes freed", slot->identity[0] ? slot->identity : "(all)", bytes);
+    if (slot->fading) destroy_playing_set(&slot->outgoing);
+    slot->fading = false;
     destroy_playing_set(&slot->set);
     free(slot->path);
     slot->path = nullptr;
+    if (slot->playlist) close_playlist(slot->playlist);
+    free(slot->playlist);
+    slot->playlist = nullptr;
 }
 
 static bool same_path(const char* a, const char* b) {
@@ -133,18 +167,39 @@ static bool same_path(const char* a, const char* b) {
     return strcmp(a, b) == 0;
 }
 
-// The set plays `path` once it built by `rule`; else it plays on as it was.
-static bool install_in_slot(PlayerSlot* slot, const char* path, InstallRule rule) {
-    if (!install_pass_set(&slot->set, path, rule)) return false;
-    if (same_path(slot->path, path)) return true;
+static void keep_path(PlayerSlot* slot, const char* path) {
+    if (same_path(slot->path, path)) return;
     free(slot->path);
     slot->path = path ? strdup(path) : nullptr;
+}
+
+// The set plays `path` once it built by `rule`; else it plays on as it was.
+// A fade under way ends at once: what was asked for shows now.
+static bool install_in_slot(PlayerSlot* slot, const char* path, InstallRule rule) {
+    if (slot->fading) end_fade(slot);
+    if (!install_pass_set(&slot->set, path, rule)) return false;
+    keep_path(slot, path);
     return true;
 }
 
 static void place_set(PlayingSet* set, const WindowPlace& place) {
     request_target_resize(set, place.width, place.height);
     place_in_window(set, place.x, place.y);
+}
+
+static void place_slot(PlayerSlot* slot, const WindowPlace& place) {
+    place_set(&slot->set, place);
+    if (slot->fading) place_set(&slot->outgoing, place);
+}
+
+// Main is kept off the window while two pictures are blended there, for a
+// picture other monitors show again, and (with several pictures) to be
+// shown again while its monitor rests.
+static void settle_main_flags(int index) {
+    PlayerSlot* slot = &slots[index];
+    set_main_offscreen(&slot->set, slot->fading || (index == 0 && copy_count > 0));
+    set_main_kept(&slot->set, slot_count > 1);
+    if (slot->fading) set_main_offscreen(&slot->outgoing, true);
 }
 
 int arrange_player_sets(const PicturePlan& plan, const char* const* identities, PathForMonitor path_for,
@@ -164,13 +219,16 @@ int arrange_player_sets(const PicturePlan& plan, const char* const* identities, 
             taken[existing] = true;
             *slot = slots[existing];
             copy_identity(slot->identity, identity);
-            place_set(&slot->set, plan.pictures[picture]);
+            place_slot(slot, plan.pictures[picture]);
             continue;
         }
         ++made;
         copy_identity(slot->identity, identity);
         slot->covered = false;
         slot->paused_by_user = false;
+        slot->fading = false;
+        slot->playlist = nullptr;
+        start_turn(&slot->turn);
         create_playing_set(&slot->set, plan.pictures[picture].width, plan.pictures[picture].height, render_scale);
         place_in_window(&slot->set, plan.pictures[picture].x, plan.pictures[picture].y);
         slot->path = nullptr;
@@ -189,11 +247,7 @@ int arrange_player_sets(const PicturePlan& plan, const char* const* identities, 
     plan_height = plan.window_height;
     copy_count = plan.copy_count;
     for (int index = 0; index < copy_count; ++index) copies[index] = plan.copies[index];
-    // The one picture is shown several times: it is drawn off the window
-    // first and placed from there. With several pictures each keeps its
-    // own, to be shown again while its monitor rests.
-    if (slot_count > 0) set_main_offscreen(&slots[0].set, copy_count > 0);
-    for (int index = 0; index < slot_count; ++index) set_main_kept(&slots[index].set, slot_count > 1);
+    for (int index = 0; index < slot_count; ++index) settle_main_flags(index);
     return made;
 }
 
@@ -233,11 +287,24 @@ static void blit_cover(const PlayingSet& set, const WindowPlace& place) {
                            place.y, place.x + place.width, place.y + place.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
+// While the one picture fades, the blend is already in its own place: the
+// copies come from there.
+static void copy_blend(const WindowPlace& own, const WindowPlace& place) {
+    const WindowPlace crop = cover_crop(own.width, own.height, place.width, place.height);
+    glBlitNamedFramebuffer(0, 0, own.x + crop.x, own.y + crop.y, own.x + crop.x + crop.width,
+                           own.y + crop.y + crop.height, place.x, place.y, place.x + place.width,
+                           place.y + place.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+}
+
 static void draw_copies() {
     if (copy_count == 0 || slot_count == 0) return;
     const PlayingSet& set = slots[0].set;
     if (!set.main_target.framebuffer) return;
     const WindowPlace own = {set.window_x, set.window_y, set.size.window_width, set.size.window_height};
+    if (slots[0].fading) {
+        for (int index = 0; index < copy_count; ++index) copy_blend(own, copies[index]);
+        return;
+    }
     blit_cover(set, own);
     for (int index = 0; index < copy_count; ++index) blit_cover(set, copies[index]);
 }
@@ -249,9 +316,48 @@ static bool slot_rests(const PlayerSlot& slot) {
     return slot.covered || slot.paused_by_user;
 }
 
+// iTime of a set as it stands now: from its install, rests left out.
+static double set_seconds(const PlayingSet& set) {
+    const FrameClock& clock = set.clock;
+    const int64_t now = clock.paused ? clock.paused_at_ticks : read_performance_counter();
+    return seconds_from_ticks(now - clock.start_ticks, read_performance_frequency());
+}
+
+// The outgoing record goes with its targets; the incoming one plays on.
+static void end_fade(PlayerSlot* slot) {
+    if (!slot->fading) return;
+    const unsigned long long bytes = render_target_bytes(slot->outgoing);
+    destroy_playing_set(&slot->outgoing);
+    slot->fading = false;
+    log_message("fade done: %s, %llu bytes freed", slot->identity[0] ? slot->identity : "(all)", bytes);
+    settle_main_flags(static_cast<int>(slot - slots));
+}
+
+// Both pictures kept off the window, blended into the set's place. A fade
+// lasts for the incoming set's time, so a rest holds it where it is.
+static void draw_fade(PlayerSlot* slot, bool rests) {
+    if (!rests) {
+        render_frame(&slot->outgoing);
+        render_frame(&slot->set);
+    }
+    const PlayingSet& set = slot->set;
+    const double elapsed = set_seconds(set);
+    if (set.main_target.colour_texture && slot->outgoing.main_target.colour_texture) {
+        draw_crossfade(slot->outgoing.main_target.colour_texture, set.main_target.colour_texture,
+                       crossfade_weight(elapsed, slot->fade_seconds), set.window_x, set.window_y,
+                       set.size.window_width, set.size.window_height);
+    }
+    // The last blend showed the incoming picture alone.
+    if (elapsed >= slot->fade_seconds) end_fade(slot);
+}
+
 void draw_player_sets() {
     for (int index = 0; index < slot_count; ++index) {
         PlayerSlot& slot = slots[index];
+        if (slot.fading) {
+            draw_fade(&slot, slot_rests(slot));
+            continue;
+        }
         if (slot_rests(slot)) {
             show_last_picture(slot.set);
             continue;
@@ -261,19 +367,55 @@ void draw_player_sets() {
     draw_copies();
 }
 
+bool fade_player_set(int index, const char* path, double seconds) {
+    if (index < 0 || index >= slot_count) return false;
+    PlayerSlot* slot = &slots[index];
+    // A resting monitor would hold the fade still: it cuts.
+    if (seconds <= 0.0 || slot_rests(*slot)) return install_in_slot(slot, path, InstallRule::MainMustBuild);
+    // Two records at most, even while the next one builds: a fade under way
+    // ends first.
+    end_fade(slot);
+    PlayingSet incoming;
+    create_playing_set(&incoming, slot->set.size.window_width, slot->set.size.window_height, render_scale);
+    place_in_window(&incoming, slot->set.window_x, slot->set.window_y);
+    set_main_offscreen(&incoming, true);
+    if (!install_pass_set(&incoming, path, InstallRule::MainMustBuild)) {
+        destroy_playing_set(&incoming);
+        return false;
+    }
+    slot->outgoing = slot->set;
+    slot->set = incoming;
+    slot->fading = true;
+    slot->fade_seconds = seconds;
+    keep_path(slot, path);
+    settle_main_flags(index);
+    // From the first frame of the fade, not from the build before it.
+    restart_frame_count_and_time(&slot->set.clock);
+    return true;
+}
+
+bool player_set_fading(int index) { return index >= 0 && index < slot_count && slots[index].fading; }
+
 // A set whose iTime has grown coarse starts afresh when it rests, where
 // nobody sees it; what it drew goes with its time.
 static void rest_set(PlayingSet* set) {
     if (rest_frame_clock(&set->clock)) clear_render_targets(set);
 }
 
+static void rest_slot(PlayerSlot* slot) {
+    rest_set(&slot->set);
+    if (slot->fading) rest_set(&slot->outgoing);
+}
+
 void rest_player_sets() {
-    for (int index = 0; index < slot_count; ++index) rest_set(&slots[index].set);
+    for (int index = 0; index < slot_count; ++index) rest_slot(&slots[index]);
 }
 
 void wake_player_sets() {
     for (int index = 0; index < slot_count; ++index) {
-        if (!slot_rests(slots[index])) resume_frame_clock(&slots[index].set.clock);
+        if (slot_rests(slots[index])) continue;
+        resume_frame_clock(&slots[index].set.clock);
+        if (slots[index].fading) resume_frame_clock(&slots[index].outgoing.clock);
     }
 }
 
@@ -291,7 +433,7 @@ static void change_rest(PlayerSlot* slot, bool covered, bool paused_by_user) {
     const bool rested = slot_rests(*slot);
     slot->covered = covered;
     slot->paused_by_user = paused_by_user;
-    if (slot_rests(*slot)) rest_set(&slot->set);
+    if (slot_rests(*slot)) rest_slot(slot);
     log_monitor_rest(*slot, rested);
 }
 
@@ -324,3 +466,42 @@ const char* player_set_path(int index) { return slots[index].path; }
 int player_set_count() { return slot_count; }
 const PlayingSet& player_set(int index) { return slots[index].set; }
 const PlayingSet& first_player_set() { return slots[0].set; }
+
+const char* player_set_identity(int index) { return slots[index].identity; }
+bool player_set_rests(int index) { return slot_rests(slots[index]); }
+double player_set_seconds(int index) { return set_seconds(slots[index].set); }
+
+Playlist* player_set_playlist(int index) { return slots[index].playlist; }
+
+void give_player_set_playlist(int index, Playlist* list) {
+    PlayerSlot* slot = &slots[index];
+    if (slot->playlist && slot->playlist != list) {
+        close_playlist(slot->playlist);
+        free(slot->playlist);
+    }
+    slot->playlist = list;
+    start_turn(&slot->turn);
+}
+
+TurnTimer* player_set_turn(int index) { return &slots[index].turn; }
+
+int playing_record_count() {
+    int count = 0;
+    for (int index = 0; index < slot_count; ++index) {
+        if (slot_rests(slots[index])) continue;
+        count += slots[index].fading ? 2 : 1;
+    }
+    return count;
+}
+
+PlayingSet* playing_record(int index) {
+    for (int slot = 0; slot < slot_count; ++slot) {
+        if (slot_rests(slots[slot])) continue;
+        if (index == 0) return &slots[slot].set;
+        --index;
+        if (!slots[slot].fading) continue;
+        if (index == 0) return &slots[slot].outgoing;
+        --index;
+    }
+    return nullptr;
+}

@@ -5,6 +5,7 @@
 // keeps every other monitor's set, targets and clock as they are.
 
 #include "app/monitor_layout.h"
+#include "app/playlist.h"
 #include "render/pass_set_install.h"
 #include "render/playing_set.h"
 
@@ -62,3 +63,27 @@ const char* player_set_path(int index);
 int player_set_count();
 const PlayingSet& player_set(int index);
 const PlayingSet& first_player_set();
+
+// A monitor's set fades into the set at `path` over `seconds` (0: a cut):
+// the new set is built in a record of its own, and both play until the
+// fade ends, when the old one and its targets are freed. False when the set
+// does not build; the old one then plays on. A monitor that rests cuts.
+bool fade_player_set(int index, const char* path, double seconds);
+bool player_set_fading(int index);
+
+const char* player_set_identity(int index);  // "" before the first plan
+bool player_set_rests(int index);
+// The set's iTime now: rests are left out, an install starts it again.
+double player_set_seconds(int index);
+
+// A monitor's playlist goes with its set as the desk changes. The set
+// takes over `list` (malloc'd, opened; null: none), frees the one it had,
+// and its turn starts again.
+Playlist* player_set_playlist(int index);
+void give_player_set_playlist(int index, Playlist* list);
+TurnTimer* player_set_turn(int index);
+
+// Every record that draws this frame, an outgoing fading one included:
+// what the GPU spends is theirs.
+int playing_record_count();
+PlayingSet* playing_record(int index);

@@ -65,6 +65,17 @@ static MonitorLayout read_monitor_layout(const char* text, MonitorLayout default
     return default_layout;
 }
 
+static PlaylistOrder read_playlist_order(const char* text, PlaylistOrder default_order) {
+    if (!text) return default_order;
+    char name[16];
+    trimmed_name(text, name, sizeof name);
+    if (strcmp(name, "shuffle") == 0) return PlaylistOrder::Shuffle;
+    if (strcmp(name, "name") == 0) return PlaylistOrder::Name;
+    log_message("settings: playlist_order=%s is not one of shuffle, name; %s is used", outside_text(text).text,
+                default_order == PlaylistOrder::Shuffle ? "shuffle" : "name");
+    return default_order;
+}
+
 const char* setting_text_from_utf16(const uint16_t* units, size_t count, SettingText8* out) {
     out->text[0] = '\0';
     if (count > kSettingTextLimit) return kOverlongSetting;
@@ -88,10 +99,17 @@ PlayerSettings read_player_settings(SettingText text_of, void* user) {
     settings.pause_on_battery_saver = read_setting("pause_on_battery_saver", text_of("pause_on_battery_saver", user),
                                                    d.pause_on_battery_saver, 0, 1) != 0;
     settings.monitors = read_monitor_layout(text_of("monitors", user), d.monitors);
+    settings.playlist_seconds = read_setting("playlist_seconds", text_of("playlist_seconds", user),
+                                             d.playlist_seconds, 1, kLongestPlaylistTurn);
+    settings.playlist_order = read_playlist_order(text_of("playlist_order", user), d.playlist_order);
+    settings.transition_seconds = read_setting("transition_seconds", text_of("transition_seconds", user),
+                                               d.transition_seconds, 0, kLongestTransition);
     return settings;
 }
 
 bool same_settings(const PlayerSettings& a, const PlayerSettings& b) {
     return a.frame_rate == b.frame_rate && a.render_scale == b.render_scale && a.gpu_budget == b.gpu_budget &&
-           a.pause_when_covered == b.pause_when_covered && a.pause_on_battery_saver == b.pause_on_battery_saver && a.monitors == b.monitors;
+           a.pause_when_covered == b.pause_when_covered && a.pause_on_battery_saver == b.pause_on_battery_saver &&
+           a.monitors == b.monitors && a.playlist_seconds == b.playlist_seconds &&
+           a.playlist_order == b.playlist_order && a.transition_seconds == b.transition_seconds;
 }

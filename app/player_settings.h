@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/monitor_layout.h"
+#include "app/playlist.h"
 
 struct PlayerSettings {
     int frame_rate;  // frames per second at most; 0: the display's refresh rate
@@ -15,11 +16,19 @@ struct PlayerSettings {
     bool pause_when_covered;
     bool pause_on_battery_saver;
     MonitorLayout monitors;
+    int playlist_seconds;  // a playlist's turn, in seconds of play
+    PlaylistOrder playlist_order;
+    int transition_seconds;  // a playlist's crossfade; 0: a cut
 };
 
 // A quarter of the GPU's time: the wallpaper is in the background, and
 // whatever the user does in front of it keeps three quarters.
-constexpr PlayerSettings kDefaultPlayerSettings = {0, 100, 25, true, true, MonitorLayout::Each};
+constexpr PlayerSettings kDefaultPlayerSettings = {0,   100, 25, true, true, MonitorLayout::Each,
+                                                   600, PlaylistOrder::Shuffle, 2};
+
+// A week: longer turns are no playlist any more.
+constexpr int kLongestPlaylistTurn = 7 * 24 * 3600;
+constexpr int kLongestTransition = 60;
 
 constexpr int kHighestFrameRate = 1000;
 

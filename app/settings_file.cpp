@@ -12,6 +12,7 @@
 
 static const wchar_t kSection[] = L"player";
 static const wchar_t kPassSetSection[] = L"pass_sets";
+static const wchar_t kPlaylistPositionSection[] = L"playlist_positions";
 // Stands for a key that is not in the file: no value a person writes.
 static const wchar_t kMissing[] = L"\x01";
 
@@ -187,14 +188,14 @@ static void find_settings_path_once() {
     if (!file_path[0]) find_settings_path();
 }
 
-char* remembered_pass_set(const char* key) {
+static char* remembered_path(const wchar_t* section, const char* key) {
     find_settings_path_once();
     if (!file_path[0]) return nullptr;
     uint16_t* wide_key = utf16_from_utf8(key, nullptr);
     wchar_t* value = static_cast<wchar_t*>(malloc(kLongestPath * sizeof(wchar_t)));
     char* path = nullptr;
     if (wide_key && value) {
-        ::GetPrivateProfileStringW(kPassSetSection, reinterpret_cast<LPCWSTR>(wide_key), kMissing, value, kLongestPath,
+        ::GetPrivateProfileStringW(section, reinterpret_cast<LPCWSTR>(wide_key), kMissing, value, kLongestPath,
                                    file_path);
         const bool missing = value[0] == kMissing[0] && value[1] == L'\0';
         if (!missing) path = utf8_from_utf16(reinterpret_cast<const uint16_t*>(value), kLongestPath);
@@ -220,17 +221,25 @@ static wchar_t* full_wide_path(const char* path) {
     return full;
 }
 
-void remember_pass_set(const char* key, const char* path) {
+char* remembered_pass_set(const char* key) { return remembered_path(kPassSetSection, key); }
+char* remembered_playlist_position(const char* key) { return remembered_path(kPlaylistPositionSection, key); }
+
+static void remember_path(const wchar_t* section, const char* key, const char* path) {
     uint16_t* wide_key = utf16_from_utf8(key, nullptr);
     wchar_t* full = path ? full_wide_path(path) : nullptr;
     const bool written = wide_key && (full || !path) &&
-                         write_profile_text(kPassSetSection, reinterpret_cast<LPCWSTR>(wide_key), full ? full : L"");
+                         write_profile_text(section, reinterpret_cast<LPCWSTR>(wide_key), full ? full : L"");
     if (!written) {
         log_message("settings: the choice of %s could not be remembered (error %lu)",
                     path ? outside_text(path).text : "the built-in set", ::GetLastError());
     }
     free(full);
     free(wide_key);
+}
+
+void remember_pass_set(const char* key, const char* path) { remember_path(kPassSetSection, key, path); }
+void remember_playlist_position(const char* key, const char* path) {
+    remember_path(kPlaylistPositionSection, key, path);
 }
 
 // Calls `visit` with every key of [pass_sets] but the one for every monitor.

@@ -43,3 +43,9 @@ void forget_monitor_pass_sets();
 // Each monitor's own choice: its identity and path (null: the built-in).
 typedef void (*MonitorPassSetTaker)(const char* identity, const char* path, void* user);
 void each_monitor_pass_set(MonitorPassSetTaker take, void* user);
+
+// [playlist_positions]: the set a monitor's playlist plays (under its
+// identity, or "all"), so --resume goes on from there. A playlist itself is
+// remembered in [pass_sets] as its folder.
+char* remembered_playlist_position(const char* key);
+void remember_playlist_position(const char* key, const char* path);

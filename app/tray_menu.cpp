@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "app/pausing.h"
 #include "app/player_events.h"
 #include "app/player_sets.h"
+#include "app/playlists.h"
 #include "app/settings_file.h"
 #include "app/startup_entry_win32.h"
 #include "base/log.h"
@@ -37,6 +39,11 @@ static const ChoiceItem kGpuBudgets[] = {{kCommandGpuBudgetOff, 0, "Off"},
                                          {kCommandGpuBudget10, 10, "10 %"},
                                          {kCommandGpuBudget25, 25, "25 %"},
                                          {kCommandGpuBudget50, 50, "50 %"}};
+// "Change every", in seconds of play.
+static const ChoiceItem kTurnLengths[] = {{kCommandChangeEvery5, 300, "5 minutes"},
+                                          {kCommandChangeEvery10, 600, "10 minutes"},
+                                          {kCommandChangeEvery30, 1800, "30 minutes"},
+                                          {kCommandChangeEvery60, 3600, "60 minutes"}};
 
 static wchar_t log_path[MAX_PATH] = L"";
 
@@ -82,6 +89,20 @@ static HMENU monitor_menu(int number) {
     ::AppendMenuA(menu, MF_STRING, monitor_command(number, kMonitorOpenPassSet), "Open pass set...");
     ::AppendMenuA(menu, MF_STRING, monitor_command(number, kMonitorBuiltinWallpaper), "Built-in wallpaper");
     ::AppendMenuA(menu, checked_if(monitor_paused(monitor.identity)), monitor_command(number, kMonitorPause), "Pause");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, monitor_command(number, kMonitorOpenPlaylist), "Open playlist folder...");
+    ::AppendMenuA(menu, MF_STRING, monitor_command(number, kMonitorNextWallpaper), "Next wallpaper");
+    HMENU every = ::CreatePopupMenu();
+    const int seconds = current_settings().playlist_seconds;
+    for (int item = 0; item < 4; ++item) {
+        const int command = monitor_command(number, kMonitorChangeEvery + item);
+        ::AppendMenuA(every, MF_STRING, command, kTurnLengths[item].label);
+        if (kTurnLengths[item].value == seconds) {
+            ::CheckMenuRadioItem(every, monitor_command(number, kMonitorChangeEvery),
+                                 monitor_command(number, kMonitorChangeEvery + 3), command, MF_BYCOMMAND);
+        }
+    }
+    ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(every), "Change every");
     return menu;
 }
 
@@ -112,6 +133,10 @@ static HMENU build_menu() {
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu, MF_STRING, kCommandOpenPassSet, "Open pass set...");
     ::AppendMenuA(menu, MF_STRING, kCommandBuiltinWallpaper, "Built-in wallpaper");
+    ::AppendMenuA(menu, MF_STRING, kCommandOpenPlaylist, "Open playlist folder...");
+    ::AppendMenuA(menu, MF_STRING, kCommandNextWallpaper, "Next wallpaper");
+    ::AppendMenuA(menu, MF_POPUP,
+                  reinterpret_cast<UINT_PTR>(choice_menu(kTurnLengths, settings.playlist_seconds)), "Change every");
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     append_monitor_menus(menu);
     ::AppendMenuA(menu, MF_STRING, kCommandOpenLog, "Open log");
@@ -169,6 +194,42 @@ static void open_pass_set(HWND owner, int monitor) {
     request_pass_set(PassSetRequest{monitor, chosen, 0});
 }
 
+// NOTE: the folder dialog's new style needs COM on the calling thread; the
+// caption is set once the dialog exists, as the browse info has none.
+static int CALLBACK name_folder_dialog(HWND dialog, UINT message, LPARAM, LPARAM) {
+    if (message == BFFM_INITIALIZED) ::SetWindowTextW(dialog, L"Open playlist folder");
+    return 0;
+}
+
+// `monitor` 0: for every monitor.
+static void open_playlist_folder(HWND owner, int monitor) {
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    BROWSEINFOW browse;
+    ZeroMemory(&browse, sizeof browse);
+    browse.hwndOwner = owner;
+    browse.lpszTitle = L"A folder of pass sets plays as a playlist.";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+    browse.lpfn = name_folder_dialog;
+    PIDLIST_ABSOLUTE chosen_item = ::SHBrowseForFolderW(&browse);
+    wchar_t path[MAX_PATH] = L"";
+    const bool chosen = chosen_item && ::SHGetPathFromIDListW(chosen_item, path);
+    if (chosen_item) ::CoTaskMemFree(chosen_item);
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    char* folder = chosen ? utf8_of(path) : nullptr;
+    if (!folder) return;
+    log_message("Open playlist folder: %s", outside_text(folder).text);
+    request_pass_set(PassSetRequest{monitor, folder, 0});
+}
+
+static void next_wallpaper(int monitor) {
+    if (monitor > 0) {
+        log_message("Next wallpaper: monitor %d", monitor);
+    } else {
+        log_message("Next wallpaper");
+    }
+    ask_for_next_wallpaper(monitor);
+}
+
 static bool carry_out_monitor_command(HWND owner, int command) {
     const int offset = command - kCommandMonitorItems;
     if (offset < 0 || offset >= kMonitorCommandStride * kMostMonitors) return false;
@@ -185,6 +246,17 @@ static bool carry_out_monitor_command(HWND owner, int command) {
             return true;
         case kMonitorPause:
             return toggle_monitor_pause(identity);
+        case kMonitorOpenPlaylist:
+            open_playlist_folder(owner, number);
+            return true;
+        case kMonitorNextWallpaper:
+            next_wallpaper(number);
+            return true;
+    }
+    const int turn_length = offset % kMonitorCommandStride - kMonitorChangeEvery;
+    if (turn_length >= 0 && turn_length < 4) {
+        write_setting("playlist_seconds", kTurnLengths[turn_length].value);
+        return true;
     }
     return false;
 }
@@ -222,6 +294,12 @@ bool carry_out_tray_command(HWND owner, int command) {
             log_message("Built-in wallpaper");
             request_pass_set(PassSetRequest{0, nullptr, 0});
             return true;
+        case kCommandOpenPlaylist:
+            open_playlist_folder(owner, 0);
+            return true;
+        case kCommandNextWallpaper:
+            next_wallpaper(0);
+            return true;
         case kCommandOpenLog:
             open_log();
             return true;
@@ -233,6 +311,6 @@ bool carry_out_tray_command(HWND owner, int command) {
             return true;
     }
     return choose(kFrameRates, "frame_rate", command) || choose(kRenderScales, "render_scale", command) ||
-           choose(kGpuBudgets, "gpu_budget", command) ||
+           choose(kGpuBudgets, "gpu_budget", command) || choose(kTurnLengths, "playlist_seconds", command) ||
            carry_out_monitor_command(owner, command);
 }

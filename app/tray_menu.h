@@ -17,6 +17,13 @@ enum TrayCommand {
     kCommandRenderScale50 = 1022,
     kCommandOpenPassSet = 1030,
     kCommandBuiltinWallpaper = 1031,
+    kCommandOpenPlaylist = 1032,
+    kCommandNextWallpaper = 1033,
+    // "Change every" 5, 10, 30 or 60 minutes, for every playlist.
+    kCommandChangeEvery5 = 1034,
+    kCommandChangeEvery10 = 1035,
+    kCommandChangeEvery30 = 1036,
+    kCommandChangeEvery60 = 1037,
     kCommandOpenLog = 1040,
     kCommandExit = 1050,
     kCommandStartWithWindows = 1060,
@@ -33,6 +40,10 @@ constexpr int kMonitorCommandStride = 10;
 constexpr int kMonitorOpenPassSet = 0;
 constexpr int kMonitorBuiltinWallpaper = 1;
 constexpr int kMonitorPause = 2;
+constexpr int kMonitorOpenPlaylist = 3;
+constexpr int kMonitorNextWallpaper = 4;
+// Offsets 5 .. 8: "Change every", as kCommandChangeEvery5 .. 60.
+constexpr int kMonitorChangeEvery = 5;
 
 // Remembers the log file's full path while the working folder is the one
 // the player started in.

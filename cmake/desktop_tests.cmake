@@ -20,4 +20,5 @@ if(CMAKE_CROSSCOMPILING)
   endforeach()
   # A desk that changes several times, each change waited for.
   set_tests_properties(windows.e2e.two_monitor_player_test PROPERTIES TIMEOUT 600)
+  set_tests_properties(windows.e2e.two_monitor_playlist_test PROPERTIES TIMEOUT 360)
 endif()

@@ -15,7 +15,8 @@ function(lumenfold_sanitize target)
 endfunction()
 
 lumenfold_core_library(lumenfold_core base/command_line_posix.cpp base/debugger_output_host.cpp
-  base/file_access_posix.cpp desktop/monitors_posix.cpp)
+  base/file_access_posix.cpp base/folder_listing_posix.cpp
+  desktop/monitors_posix.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
 lumenfold_sanitize(lumenfold_core)
 

@@ -18,7 +18,7 @@ function(lumenfold_windows_defaults target)
 endfunction()
 
 lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp
-  base/file_access_win32.cpp desktop/monitors_win32.cpp)
+  base/file_access_win32.cpp base/folder_listing_win32.cpp desktop/monitors_win32.cpp)
 target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32 user32)
 lumenfold_windows_defaults(lumenfold_core)
 
@@ -34,6 +34,7 @@ add_library(lumenfold_platform STATIC
   app/monitor_arrangement.cpp
   app/notification_window.cpp
   app/pausing.cpp
+  app/playlists.cpp
   app/settings_apply.cpp
   app/settings_file.cpp
   app/resume.cpp

@@ -51,6 +51,8 @@ if(CMAKE_CROSSCOMPILING)
   endforeach()
   # It builds the setup program first when the player is newer.
   set_tests_properties(windows.e2e.installer_test PROPERTIES TIMEOUT 480)
+  # Two players, each through two rounds of turns.
+  set_tests_properties(windows.e2e.playlist_test PROPERTIES TIMEOUT 420)
 
   add_test(NAME windows.render.render_tool_smoke_test
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/render/render_tool_smoke_test.sh)

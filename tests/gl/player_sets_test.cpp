@@ -137,3 +137,54 @@ TEST_F(PlayerSets, AWindowGivenASizeOfItsOwnIsCoveredByOneSet) {
     EXPECT_EQ(render_width(player_set(0)), 20);
     EXPECT_EQ(colour_at(4, 4), 'r') << "from the window's corner";
 }
+
+// Halfway through a fade both pictures count as much; afterwards the old
+// set is gone with its targets, and a set asked for cuts in at once.
+TEST_F(PlayerSets, AFadeBlendsBothPicturesThenFreesTheOldSet) {
+    const std::string blue =
+        folder.write("blue.glsl", "void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0, 0.0, 1.0, 1.0); }\n");
+    draw();
+    const uint64_t one_set = render_target_bytes(player_set(0));
+    EXPECT_FALSE(fade_player_set(0, folder.file("missing.glsl").c_str(), 2.0)) << "a set that does not build";
+    draw();
+    EXPECT_EQ(colour_at(10, 10), 'r') << "leaves the old one playing";
+    ASSERT_TRUE(fade_player_set(0, blue.c_str(), 2.0));
+    ASSERT_EQ(playing_record_count(), 2);
+    draw();
+    unsigned char pixel[4] = {};
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[0], 255) << "the fade starts from the old picture";
+    EXPECT_EQ(pixel[2], 0);
+
+    set_fake_counter(2000, 1000);  // one of the two seconds
+    draw();
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_NEAR(pixel[0], 128, 2) << "the mean of red and blue";
+    EXPECT_NEAR(pixel[1], 0, 2);
+    EXPECT_NEAR(pixel[2], 128, 2);
+    const uint64_t fading = render_target_bytes(*playing_record(0)) + render_target_bytes(*playing_record(1));
+    EXPECT_GT(fading, one_set) << "both records hold targets";
+    EXPECT_EQ(playing_record(2), nullptr);
+
+    set_fake_counter(3000, 1000);
+    draw();
+    EXPECT_FALSE(player_set_fading(0));
+    EXPECT_EQ(playing_record_count(), 1) << "only one record is left";
+    EXPECT_TRUE(log.has_prefix("fade done: (all), ")) << log.joined();
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[2], 255);
+    EXPECT_EQ(pixel[0], 0);
+    draw();
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[2], 255) << "drawn straight into the window again";
+    EXPECT_EQ(render_target_bytes(player_set(0)), one_set) << "the set's own targets only";
+    printf("figure: target bytes %llu during the fade, %llu after it\n", static_cast<unsigned long long>(fading),
+           static_cast<unsigned long long>(render_target_bytes(player_set(0))));
+
+    ASSERT_TRUE(fade_player_set(0, paths.red.c_str(), 2.0));
+    install_on_every_set(paths.green.c_str(), InstallRule::MainMustBuild);
+    EXPECT_FALSE(player_set_fading(0)) << "a set asked for cuts the fade short";
+    draw();
+    EXPECT_EQ(colour_at(10, 10), 'g');
+    EXPECT_EQ(log.find_prefix("GL:"), -1) << log.joined();
+}

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -267,6 +268,64 @@ static void report_desks() {
     destroy_player_sets();
 }
 
+static uint64_t playing_target_bytes() {
+    uint64_t bytes = 0;
+    for (int index = 0; index < playing_record_count(); ++index) bytes += render_target_bytes(*playing_record(index));
+    return bytes;
+}
+
+// Median wall time of frames drawn while `going_on` holds, up to `most`.
+static double median_frame_ms(int most, bool (*going_on)()) {
+    std::vector<double> wall;
+    while (static_cast<int>(wall.size()) < most && going_on()) {
+        const Clock::time_point start = Clock::now();
+        draw_player_sets();
+        glFinish();
+        wall.push_back(milliseconds_since(start));
+    }
+    if (wall.empty()) return 0.0;
+    std::sort(wall.begin(), wall.end());
+    return wall[wall.size() / 2];
+}
+
+static bool always() { return true; }
+
+// A playlist's turn on one 640 x 180 monitor: a set fading into the same
+// set, against the frames outside a fade. The fade is long enough to
+// measure, then cut short, which frees the old record as its end does.
+static void report_fade(const char* label, const char* path) {
+    destroy_player_sets();
+    resize_player_sets(640, 180);
+    create_player_sets();
+    install_on_every_set(path, InstallRule::MainMustBuild);
+    draw_player_sets();
+    const double outside_ms = median_frame_ms(5, always);
+    const uint64_t outside_bytes = playing_target_bytes();
+    fade_player_set(0, path, 3600.0);
+    draw_player_sets();  // warm-up of the blend
+    const double during_ms = median_frame_ms(5, always);
+    const uint64_t during_bytes = playing_target_bytes();
+    install_on_every_set(path, InstallRule::MainMustBuild);
+    draw_player_sets();
+    printf("  %-9s outside a fade %8.1f ms per frame, during it %8.1f ms; targets %llu bytes during, %llu after "
+           "(%llu before)\n",
+           label, outside_ms, during_ms, (unsigned long long)during_bytes, (unsigned long long)playing_target_bytes(),
+           (unsigned long long)outside_bytes);
+    destroy_player_sets();
+}
+
+static void report_fades() {
+    const char* trivial_path = "/tmp/lumenfold-benchmark-trivial.glsl";
+    FILE* file = fopen(trivial_path, "w");
+    if (file) {
+        fputs(kTrivialMain, file);
+        fclose(file);
+    }
+    report_fade("trivial", trivial_path);
+    report_fade("built-in", nullptr);
+    remove(trivial_path);
+}
+
 // filter=mipmap on a buffer: the copy of its picture and the mipmaps made
 // after each draw of it, GPU finished, median of a few.
 static void report_buffer_mipmaps(int width, int height) {
@@ -293,7 +352,9 @@ static void report_buffer_mipmaps(int width, int height) {
     bind_channel_units(&bench_set);
 }
 
-int main() {
+// "fades": the crossfade's figures alone.
+int main(int argc, char** argv) {
+    const bool fades_only = argc > 1 && strcmp(argv[1], "fades") == 0;
     set_log_observer(quiet_log, nullptr);
     // The log goes to standard error; the figures to standard output.
     if (!freopen("/dev/null", "w", stderr)) return 1;
@@ -306,6 +367,14 @@ int main() {
     const double context_ms = milliseconds_since(start);
     printf("GL: %s / %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));
 
+    if (fades_only) {
+        create_render_resources();
+        printf("\n== a playlist's crossfade at 640x180, a set into itself (median of 5 frames)\n");
+        report_fades();
+        destroy_render_resources();
+        close_test_gl_context();
+        return 0;
+    }
     report_image_loading();
 
     printf("\n== pass set builds (compile, link, interface report)\n");
@@ -350,6 +419,9 @@ int main() {
 
     printf("\n== the built-in set on a desk of monitors, 640x180 pixels in all (median of 5 frames)\n");
     report_desks();
+
+    printf("\n== a playlist's crossfade at 640x180, a set into itself (median of 5 frames)\n");
+    report_fades();
 
     destroy_playing_set(&bench_set);
     destroy_render_resources();
