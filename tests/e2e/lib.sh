@@ -311,3 +311,13 @@ setting_value() {
         /^\[/ { inside = ($0 == section); next }
         inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
 }
+
+# Plays without a GPU budget: on the bench's software GPU the governor would
+# move the render scale, and with it the targets, that a test counts. The
+# settings go with the test.
+play_without_gpu_budget() {
+    E2E_SETTINGS=$(settings_file)
+    mkdir -p "$(dirname "$E2E_SETTINGS")"
+    printf '[player]\r\ngpu_budget=0\r\n' >"$E2E_SETTINGS"
+    trap 'cleanup; rm -f "$E2E_SETTINGS"' EXIT
+}

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RenderArguments arguments;
     const char* problem = parse_render_arguments(static_cast<int>(argv.size()), argv.data(), &arguments);
     if (problem) return 0;
-    if (!arguments.output_path) __builtin_trap();
+    if (!arguments.output_path && !arguments.stats) __builtin_trap();
     if (arguments.width < 1 || arguments.width > kLargestRenderSide) __builtin_trap();
     if (arguments.height < 1 || arguments.height > kLargestRenderSide) __builtin_trap();
     if (arguments.frames_per_second < 1 || last_frame_number(arguments) < 0) __builtin_trap();
