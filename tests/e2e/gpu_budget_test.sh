@@ -23,13 +23,15 @@ check "and stays there" "(( \$(count_logged '^gpu budget:') == changes ))"
 stop_player
 
 # iFrame, iTime in hundredths and iResolution / 8, as numbers_pass_set shows
-# them, from a loop that runs four times as long from 5 s to 20 s of iTime.
-cat >heavy.glsl <<'GLSL'
+# them, from a loop that runs ROUNDS times, four times as many from 5 s to
+# 20 s of iTime. The loop is most of the cost, so the cost quadruples too.
+heavy_set() {
+    cat >heavy.glsl <<GLSL
 vec4 as_colour(int value) {
     return vec4(float(value & 255), float((value >> 8) & 255), float((value >> 16) & 255), 255.0) / 255.0;
 }
 void mainImage(out vec4 o, in vec2 p) {
-    int rounds = iTime >= 5.0 && iTime < 20.0 ? 40 : 10;
+    int rounds = iTime >= $1 && iTime < 20.0 ? 4 * $2 : $2;
     float v = p.x * 0.001;
     for (int i = 0; i < rounds; i++) v = fract(v * 1.37 + 0.1);
     if (p.x < iResolution.x / 3.0) o = as_colour(iFrame);
@@ -38,15 +40,39 @@ void mainImage(out vec4 o, in vec2 p) {
     o.a = 1.0 + v * 1e-9;
 }
 GLSL
-write_settings gpu_budget=50 frame_rate=20
+}
+ROUNDS=60
+
+# How fast the bench draws the light set decides the budget: under a budget
+# of 1 % its first change says what a frame at full scale costs. The budget
+# is then set so that the light set takes half of it, and the heavy one
+# (four times the loop, nearly three times the cost with the rest of a
+# frame) half as much again, on a fast machine as on a slow one. At 10
+# frames per second a heavy frame still fits between two, so its share can
+# exceed the budget.
+heavy_set 1000.0 $ROUNDS
+write_settings gpu_budget=1 frame_rate=10
+rm -f "$E2E_LOG"
+start_player "$PWD/heavy.glsl"
+check "the cost of the light set at full scale is logged" \
+    "wait_for_log '^gpu budget: scale [0-9]+ %' 60"
+light_ms=$(logged | sed -n 's/^gpu budget: .*(\([0-9.]*\) ms per frame.*/\1/p' | head -1)
+budget=$(awk -v ms="${light_ms:-0}" 'BEGIN { b = int(ms * 10 / 1000 * 100 * 2 + 0.5); if (b < 2) b = 2; if (b > 95) b = 95; print b }')
+echo "the light set takes ${light_ms:-?} ms per frame at 1280 x 720: a budget of $budget %"
+stop_player
+
+heavy_set 5.0 $ROUNDS
+write_settings gpu_budget="$budget" frame_rate=10
 rm -f "$E2E_LOG"
 start_player "$PWD/heavy.glsl"
 check "the set plays" "wait_for_log '^first frame presented: .*heavy.glsl$' 60"
 check "four times heavier, it is scaled down, and iResolution shows it" \
     "eventually 'read_numbers && ((SHOWN_CENTISECONDS >= 500 && SHOWN_CENTISECONDS < 2000 && SHOWN_WIDTH < 1280))' 40"
+echo "shown: frame $SHOWN_FRAME, $SHOWN_CENTISECONDS cs, ${SHOWN_WIDTH}x$SHOWN_HEIGHT"
 smallest=$SHOWN_WIDTH
 check "light again, it is scaled back up, as logged" \
     "eventually 'read_numbers && ((SHOWN_CENTISECONDS >= 2000 && SHOWN_WIDTH > smallest))' 60"
+echo "shown: frame $SHOWN_FRAME, $SHOWN_CENTISECONDS cs, ${SHOWN_WIDTH}x$SHOWN_HEIGHT"
 check "each change has its line, and one of them goes up" \
     "logged | sed -n 's/^gpu budget: scale \\([0-9]*\\) %.*/\\1/p' | awk 'NR > 1 && \$1 > last { up = 1 } { last = \$1 } END { exit !up }'"
 finish

@@ -198,7 +198,8 @@ GLSL
 
 # The number a pixel of the numbers pass set shows.
 pixel_number() {
-    convert "$1" -format "%[fx:round(255*p{$2,$3}.r) + 256*round(255*p{$2,$3}.g) + 65536*round(255*p{$2,$3}.b)]" info:
+    # Without the precision, numbers from a million on come in exponent form.
+    convert "$1" -precision 12 -format "%[fx:round(255*p{$2,$3}.r) + 256*round(255*p{$2,$3}.g) + 65536*round(255*p{$2,$3}.b)]" info:
 }
 
 # Reads the numbers on screen, for a 1280 x 720 player at the origin, into
