@@ -100,16 +100,27 @@ static const char* setting(const JsonValue* sampler, const char* name) {
 
 // The options that differ from the player's defaults for the kind of
 // channel: images are mipmapped and repeat, the rest linear and clamped.
-static std::string sampler_options(const JsonValue& input, bool image) {
+// How the player reads a kind of channel when a directive says nothing.
+struct PlayerDefaults {
+    const char* filter;
+    const char* wrap;
+    bool flips;  // images alone take vflip
+};
+static const PlayerDefaults kImageDefaults = {"mipmap", "repeat", true};
+static const PlayerDefaults kBufferDefaults = {"linear", "clamp", false};
+static const PlayerDefaults kVolumeDefaults = {"mipmap", "repeat", false};
+static const PlayerDefaults kCubemapDefaults = {"mipmap", "clamp", false};
+
+static std::string sampler_options(const JsonValue& input, const PlayerDefaults& defaults) {
     const JsonValue* sampler = json_member(input, "sampler");
     std::string options;
     const std::string filter = setting(sampler, "filter");
     const std::string wrap = setting(sampler, "wrap");
-    if ((filter == "nearest" || filter == "linear" || filter == "mipmap") && filter != (image ? "mipmap" : "linear")) {
+    if ((filter == "nearest" || filter == "linear" || filter == "mipmap") && filter != defaults.filter) {
         options += " filter=" + filter;
     }
-    if ((wrap == "clamp" || wrap == "repeat") && wrap != (image ? "repeat" : "clamp")) options += " wrap=" + wrap;
-    if (image && std::string(setting(sampler, "vflip")) == "false") options += " vflip=false";
+    if ((wrap == "clamp" || wrap == "repeat") && wrap != defaults.wrap) options += " wrap=" + wrap;
+    if (defaults.flips && std::string(setting(sampler, "vflip")) == "false") options += " vflip=false";
     return options;
 }
 
@@ -156,6 +167,7 @@ struct ChannelChoice {
     std::string directive_name;  // empty: the channel is left unbound
     std::string options;
     std::string stand_in_for;  // what rgba_noise.png replaces, if it does
+    std::string reads_instead;  // a built-in of the same kind it reads, if it does
 };
 
 static std::string input_source(const JsonValue& input) {
@@ -173,14 +185,24 @@ static ChannelChoice choose_channel(const JsonValue& input, const PassMapping& m
         const int pass = buffer_named_by(input, mapping);
         if (pass) {
             choice.directive_name = kPassNames[pass];
-            choice.options = sampler_options(input, false);
+            choice.options = sampler_options(input, kBufferDefaults);
             return choice;
         }
         const bool cube = listed(mapping.cubemap_ids, json_text(json_member(input, "id")));
         choice.stand_in_for = cube ? "the cubemap pass" : "a buffer no pass draws";
+    } else if (type == "cubemap" || type == "volume") {
+        // The export names the site's own pictures, which are not ours to
+        // ship: a built-in of the same kind keeps the shader playing.
+        const bool cube = type == "cubemap";
+        choice.directive_name = cube ? "sky_cubemap" : "rgba_noise_volume";
+        choice.options = sampler_options(input, cube ? kCubemapDefaults : kVolumeDefaults);
+        choice.reads_instead = "a " + type + " input" +
+                               (input_source(input).empty() ? "" : " (" + input_source(input).substr(1) + ")") +
+                               " reads the built-in " + choice.directive_name;
+        return choice;
     } else if (type == "keyboard") {
         choice.directive_name = "Keyboard";
-        choice.options = sampler_options(input, false);
+        choice.options = sampler_options(input, kBufferDefaults);
         return choice;
     } else if (type == "texture") {
         const std::string* src = json_text(json_member(input, "src"));
@@ -188,7 +210,7 @@ static ChannelChoice choose_channel(const JsonValue& input, const PassMapping& m
         const char* image = src ? builtin_image_named(file_name_of(*src)) : nullptr;
         if (image) {
             choice.directive_name = image;
-            choice.options = sampler_options(input, true);
+            choice.options = sampler_options(input, kImageDefaults);
             return choice;
         }
         choice.stand_in_for = "a texture that is none of the built-in images (" + input_source(input).substr(1) + ")";
@@ -218,6 +240,10 @@ static std::string pass_text(int pass, const JsonValue& entry, const PassMapping
         }
         const ChannelChoice choice = choose_channel(input, mapping);
         text += "#pragma iChannel" + std::to_string(number) + " " + choice.directive_name + choice.options;
+        if (!choice.reads_instead.empty()) {
+            set->notes.push_back(std::string(kPassNames[pass]) + " iChannel" + std::to_string(number) + ": " +
+                                 choice.reads_instead);
+        }
         if (!choice.stand_in_for.empty()) {
             text += "  // stands in for " + choice.stand_in_for;
             set->notes.push_back(std::string(kPassNames[pass]) + " iChannel" + std::to_string(number) + ": " +

@@ -6,6 +6,7 @@
 #include "render/playing_set.h"
 #include "render/render_resources.h"
 #include "render/texture_loading.h"
+#include "shader/channel_table.h"
 
 static_assert(kSampledBufferCount == kRenderTargetCount, "a copy per buffer");
 
@@ -35,15 +36,34 @@ static GLint min_filter(ChannelFilter filter) {
     return GL_LINEAR_MIPMAP_LINEAR;
 }
 
+// What a texture is read with before a directive says otherwise.
+struct SamplingDefaults {
+    bool mipmapped;
+    bool repeats;
+};
+
+// Images and volumes are mipmapped and repeat, cubemaps are mipmapped and
+// clamped (the edges are the cube's own), buffers and the keyboard linear
+// and clamped.
+static SamplingDefaults defaults_of(GLuint texture) {
+    int image = 0;
+    if (is_builtin_image(texture, &image)) return SamplingDefaults{true, true};
+    for (int entry = kFirstVolumeEntry; entry < kChannelTableSize; ++entry) {
+        if (texture == 0 || ChannelTable[entry].texture != texture) continue;
+        if (ChannelTable[entry].target == GL_TEXTURE_3D) return SamplingDefaults{true, true};
+        if (ChannelTable[entry].target == GL_TEXTURE_CUBE_MAP) return SamplingDefaults{true, false};
+    }
+    return SamplingDefaults{false, false};
+}
+
 // A sampler object replaces every setting of the texture, so what the
-// directive left unset keeps the texture's own: images are mipmapped and
-// repeat, buffers and the keyboard linear and clamped.
-static GLuint create_sampler(const ChannelSampling& sampling, bool image) {
+// directive left unset keeps the texture's own.
+static GLuint create_sampler(const ChannelSampling& sampling, SamplingDefaults defaults) {
     const ChannelFilter filter = sampling.filter != ChannelFilter::Unset ? sampling.filter
-                                 : image                                 ? ChannelFilter::Mipmap
+                                 : defaults.mipmapped                    ? ChannelFilter::Mipmap
                                                                          : ChannelFilter::Linear;
     const ChannelWrap wrap = sampling.wrap != ChannelWrap::Unset ? sampling.wrap
-                             : image                             ? ChannelWrap::Repeat
+                             : defaults.repeats                  ? ChannelWrap::Repeat
                                                                  : ChannelWrap::Clamp;
     GLuint sampler = 0;
     glCreateSamplers(1, &sampler);
@@ -75,11 +95,10 @@ void use_channel_sampling(PlayingSet* set, const ChannelSampling sampling[kChann
     delete_samplers(samplers);
     // Copies of the last pass set's buffers would show its pictures for a frame.
     delete_mipmapped_copies(samplers);
-    int image = 0;
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {
         samplers->sampling[unit] = sampling[unit];
         if (!sampling_given(sampling[unit])) continue;
-        samplers->samplers[unit] = create_sampler(sampling[unit], is_builtin_image(set->channels[unit], &image));
+        samplers->samplers[unit] = create_sampler(sampling[unit], defaults_of(set->channels[unit]));
     }
 }
 

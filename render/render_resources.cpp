@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "render/builtin_cubemaps.h"
 #include "render/builtin_images.h"
+#include "render/builtin_volumes.h"
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/texture_loading.h"
@@ -90,6 +92,10 @@ void create_render_resources() {
     clear_channel_table();
     load_builtin_images();
     create_keyboard_texture();
+    enter_builtin_volumes();
+    enter_builtin_cubemaps();
+    // Filtering across a cube's edges, as every GPU of this GL's age can.
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
 }
 
 bool render_resources_exist() { return RenderResources.vertex_array != 0; }
@@ -102,6 +108,8 @@ void destroy_render_resources() {
     glDeleteTextures(kBuiltinImageCount, r.image_textures);
     glDeleteTextures(1, &r.keyboard_texture);
     delete_unflipped_images();
+    delete_builtin_volumes();
+    delete_builtin_cubemaps();
     memset(&r, 0, sizeof r);
     clear_channel_table();
 }

@@ -116,7 +116,8 @@ static bool apply_directive_line(TextRange line, int pass_index, PassSetResult* 
     if (unknown.length && listed) {
         log_message("pragma unknown options: %s %s", kChannelNames[channel], outside_text(unknown.text).text);
     }
-    result->channels[unit] = ChannelTable[entry].texture;
+    result->channels[unit] = channel_table_texture(entry);
+    result->channel_targets[unit] = ChannelTable[entry].target;
     result->sampling[unit] = sampling;
     return true;
 }

@@ -5,7 +5,7 @@
 ChannelTableEntry ChannelTable[kChannelTableSize];
 
 void clear_channel_table() {
-    for (ChannelTableEntry& entry : ChannelTable) entry = ChannelTableEntry{"", 0};
+    for (ChannelTableEntry& entry : ChannelTable) entry = ChannelTableEntry{"", 0, GL_TEXTURE_2D, nullptr};
 }
 
 // Locale-independent on purpose: a Turkish locale must not change which
@@ -27,4 +27,10 @@ int find_channel_table_entry(const char* name, size_t length) {
         if (entry_name && names_equal_ignoring_case(name, length, entry_name)) return entry;
     }
     return -1;
+}
+
+GLuint channel_table_texture(int entry) {
+    ChannelTableEntry& named = ChannelTable[entry];
+    if (named.texture == 0 && named.make_texture) named.texture = named.make_texture();
+    return named.texture;
 }

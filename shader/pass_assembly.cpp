@@ -31,10 +31,10 @@ const char kPassFragmentHeader[] =
     "    float      iFrameRate;\n"
     "    int        iFrame;\n"
     "};\n"
-    "layout (binding = 0+CHNBASE) uniform sampler2D iChannel0;\n"
-    "layout (binding = 1+CHNBASE) uniform sampler2D iChannel1;\n"
-    "layout (binding = 2+CHNBASE) uniform sampler2D iChannel2;\n"
-    "layout (binding = 3+CHNBASE) uniform sampler2D iChannel3;\n"
+    "layout (binding = 0+CHNBASE) uniform %s iChannel0;\n"
+    "layout (binding = 1+CHNBASE) uniform %s iChannel1;\n"
+    "layout (binding = 2+CHNBASE) uniform %s iChannel2;\n"
+    "layout (binding = 3+CHNBASE) uniform %s iChannel3;\n"
     "out vec4 FragColor;\n";
 
 const char kPassMainWrapper[] =
@@ -50,6 +50,22 @@ static const char kAssemblyFormat[] =
     "#ifdef VERTEX_SHADER\n%s\n#endif\n#ifdef FRAGMENT_SHADER\n#define CHNBASE %d\n%s%s%s"
     "//##### common part #####\n#line 1 %d\n%s\n#line 1 %d\n%s\n%s\n#endif\n";
 
+static const char* sampler_type(const GLenum* channel_targets, int channel) {
+    const GLenum target = channel_targets ? channel_targets[channel] : 0;
+    if (target == GL_TEXTURE_3D) return "sampler3D";
+    if (target == GL_TEXTURE_CUBE_MAP) return "samplerCube";
+    return "sampler2D";
+}
+
+// The header with each channel's sampler type in it, in this thread's buffer.
+static thread_local char header_buffer[sizeof kPassFragmentHeader + 4 * sizeof "samplerCube"];
+
+static const char* fragment_header(const GLenum* channel_targets) {
+    snprintf(header_buffer, sizeof header_buffer, kPassFragmentHeader, sampler_type(channel_targets, 0),
+             sampler_type(channel_targets, 1), sampler_type(channel_targets, 2), sampler_type(channel_targets, 3));
+    return header_buffer;
+}
+
 // Grows to the longest text assembled on this thread, so no text is cut.
 static thread_local ThreadBuffer assembly_buffer = {nullptr, 0};
 
@@ -57,11 +73,13 @@ static thread_local ThreadBuffer assembly_buffer = {nullptr, 0};
 // stage alone, so it may use them and fragment-only functions such as
 // fwidth. "#line 1 N" makes compiler messages count lines of each text:
 // source 1 is the common part, source 0 the pass.
-const char* assemble_pass_source(const char* pass_text, const char* common_text, int pass_index) {
+const char* assemble_pass_source(const char* pass_text, const char* common_text, int pass_index,
+                                 const GLenum* channel_targets) {
     if (pass_index < 0 || pass_index >= kPassCount) pass_index = 0;
+    const char* header = fragment_header(channel_targets);
     // CHNBASE puts channel c of pass p on texture unit 4p + c.
     const int channel_base = kChannelsPerPass * pass_index;
-    const int length = snprintf(nullptr, 0, kAssemblyFormat, kPassVertexText, channel_base, kPassFragmentHeader,
+    const int length = snprintf(nullptr, 0, kAssemblyFormat, kPassVertexText, channel_base, header,
                                 kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber,
                                 common_text, kPassSourceNumber, pass_text, kPassMainWrapper);
     if (length < 0) return "";
@@ -69,7 +87,7 @@ const char* assemble_pass_source(const char* pass_text, const char* common_text,
     char* assembled = thread_buffer_room(&assembly_buffer, size);
     // Without memory for it no text would build: an empty one says so.
     if (!assembled) return "";
-    snprintf(assembled, size, kAssemblyFormat, kPassVertexText, channel_base, kPassFragmentHeader,
+    snprintf(assembled, size, kAssemblyFormat, kPassVertexText, channel_base, header,
              kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber, common_text,
              kPassSourceNumber, pass_text, kPassMainWrapper);
     return assembled;

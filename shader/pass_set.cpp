@@ -140,7 +140,8 @@ PassSetResult build_pass_set(const PassSetSources& sources) {
         if (!text) continue;
         log_message("---------- build shader part:%s", kPassNames[pass]);
         parse_channel_directives(text, pass, &result);
-        const char* assembled = assemble_pass_source(text, common, pass);
+        const char* assembled =
+            assemble_pass_source(text, common, pass, &result.channel_targets[kChannelsPerPass * pass]);
         result.programs[pass] = build_program(assembled, false);
         if (result.programs[pass] == 0) ++result.failed_passes;
         // Buffers without Main have nothing to feed.

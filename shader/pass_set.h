@@ -27,6 +27,9 @@ struct PassSetResult {
     GLuint channels[kChannelBindingCount];
     // The options each directive gave, at the same places.
     ChannelSampling sampling[kChannelBindingCount];
+    // What kind of texture each channel reads; 0 (as unnamed channels have
+    // it) reads a 2D one.
+    GLenum channel_targets[kChannelBindingCount];
     // Passes whose text was there but did not build.
     int failed_passes;
 };

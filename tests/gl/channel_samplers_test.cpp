@@ -2,14 +2,18 @@
 // Probe buffers write what they sample into RGBA32F targets, read back exactly.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "gl/gl_diagnostics.h"
+#include "render/builtin_cubemaps.h"
+#include "render/builtin_volumes.h"
 #include "render/channel_samplers.h"
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
+#include "shader/channel_table.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/gl_test.h"
 #include "tests/support/recording_log.h"
@@ -129,4 +133,53 @@ TEST_F(ChannelSamplerOptions, MipmapOnABufferMakesItsMipmapsEveryFrame) {
     request_target_resize(&set, 2 * kWidth, kHeight);
     frame();
     EXPECT_EQ(set.samplers.mipmapped_buffers[0].width, 2 * kWidth) << "the copy follows a new size";
+}
+
+// BufferA's first pixels read a volume texel (and its repeat one volume
+// further on), the grey volume, a cubemap texel through its direction, and
+// the sizes each kind of channel reports.
+TEST_F(ChannelSamplerOptions, VolumesAndCubemapsReadWhatWasMadeAndAreMadeOnlyWhenNamed) {
+    for (int entry = kFirstVolumeEntry; entry < kFirstCubemapEntry + kBuiltinCubemapCount; ++entry) {
+        EXPECT_EQ(ChannelTable[entry].texture, 0u) << ChannelTable[entry].name << " before any set names it";
+    }
+    float d[3];
+    cubemap_texel_direction(0, 100, 60, d);
+    char reader[1024];
+    snprintf(reader, sizeof reader,
+             "#pragma iChannel0 rgba_noise_volume\n#pragma iChannel1 gray_noise_volume\n"
+             "#pragma iChannel2 sky_cubemap\n#pragma iChannel3 BufferA\n"
+             "void mainImage(out vec4 o, in vec2 p) {\n"
+             "    vec3 at = (vec3(5.0, 7.0, 9.0) + 0.5) / 32.0;\n"
+             "    int x = int(p.x);\n"
+             "    if (x == 0) o = texture(iChannel0, at);\n"
+             "    else if (x == 1) o = texture(iChannel0, at + vec3(1.0, -2.0, 1.0));\n"
+             "    else if (x == 2) o = texture(iChannel1, at);\n"
+             "    else if (x == 3) o = texture(iChannel2, vec3(%.9g, %.9g, %.9g));\n"
+             "    else if (x == 4) o = vec4(iChannelResolution[0], 0.0);\n"
+             "    else if (x == 5) o = vec4(iChannelResolution[2], 0.0);\n"
+             "    else o = vec4(iChannelResolution[3], 0.0);\n"
+             "}\n",
+             d[0], d[1], d[2]);
+    install({reader});
+    frame();
+    const std::vector<float> read = texels(0);
+    auto pixel = [&](int x, int channel) { return read[static_cast<size_t>(x) * 4 + channel]; };
+    for (int channel = 0; channel < 4; ++channel) {
+        const float made = noise_volume_texel(5, 7, 9, channel, 4) / 255.0f;
+        EXPECT_NEAR(pixel(0, channel), made, 1e-4) << "rgba volume, channel " << channel;
+        EXPECT_NEAR(pixel(1, channel), made, 1e-4) << "it repeats";
+    }
+    EXPECT_NEAR(pixel(2, 0), noise_volume_texel(5, 7, 9, 0, 1) / 255.0f, 1e-4);
+    EXPECT_NE(noise_volume_texel(5, 7, 9, 0, 1), noise_volume_texel(5, 7, 9, 0, 4)) << "two noises, not one";
+    uint8_t sky[4];
+    builtin_cubemap_texel(0, 0, 100, 60, sky);
+    for (int channel = 0; channel < 3; ++channel) EXPECT_NEAR(pixel(3, channel), sky[channel] / 255.0f, 1e-3);
+    EXPECT_EQ(pixel(4, 0), 32.0f);
+    EXPECT_EQ(pixel(4, 2), 32.0f) << "a volume's depth";
+    EXPECT_EQ(pixel(5, 0), static_cast<float>(kBuiltinCubemapFaceSize));
+    EXPECT_EQ(pixel(5, 2), 1.0f);
+    EXPECT_EQ(pixel(6, 0), static_cast<float>(kWidth));
+    EXPECT_EQ(pixel(6, 2), 1.0f);
+    EXPECT_NE(ChannelTable[kFirstCubemapEntry].texture, 0u);
+    EXPECT_EQ(ChannelTable[kFirstCubemapEntry + 1].texture, 0u) << "the starfield was not named";
 }
