@@ -51,7 +51,10 @@ static Colour sky(const float d[3]) {
     const Colour ground = {0.28f, 0.25f, 0.21f};
     Colour colour = d[1] >= 0.0f ? mix(horizon, zenith, std::sqrt(d[1])) : mix(horizon, ground, std::sqrt(std::sqrt(-d[1])));
     const float sun = clamped(towards(d, 0.5f, 0.35f, 0.8f), 0.0f, 1.0f);
-    colour = plus(colour, Colour{1.0f, 0.9f, 0.7f}, std::pow(sun, 8.0f) * 0.25f + std::pow(sun, 900.0f) * 2.0f);
+    const float sun2 = sun * sun;
+    const float sun8 = sun2 * sun2 * sun2 * sun2;
+    // A glow around the sun, and its disc half a degree across.
+    colour = plus(colour, Colour{1.0f, 0.9f, 0.7f}, sun8 * 0.25f + smooth_step(0.99995f, 0.99999f, sun) * 2.0f);
     return colour;
 }
 

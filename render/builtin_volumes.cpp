@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "base/log.h"
-#include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
 static const char* const kVolumeNames[kBuiltinVolumeCount] = {"gray_noise_volume", "rgba_noise_volume"};
@@ -44,14 +43,15 @@ static GLuint make_volume(int volume) {
     }
     GLuint texture = 0;
     glCreateTextures(GL_TEXTURE_3D, 1, &texture);
-    glTextureStorage3D(texture, texture_level_count(size, size), channels == 1 ? GL_R8 : GL_RGBA8, size, size, size);
+    // One level: noise has no coarser picture worth the mipmapping, and a
+    // one-level texture is complete for filter=mipmap too.
+    glTextureStorage3D(texture, 1, channels == 1 ? GL_R8 : GL_RGBA8, size, size, size);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTextureSubImage3D(texture, 0, 0, 0, 0, size, size, size, channels == 1 ? GL_RED : GL_RGBA, GL_UNSIGNED_BYTE,
                         texels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     free(texels);
-    glGenerateTextureMipmap(texture);
-    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_REPEAT);
