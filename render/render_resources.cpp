@@ -5,6 +5,7 @@
 #include "render/builtin_images.h"
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
+#include "render/sound_texture.h"
 #include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
@@ -90,6 +91,7 @@ void create_render_resources() {
     clear_channel_table();
     load_builtin_images();
     create_keyboard_texture();
+    create_sound_texture();
 }
 
 bool render_resources_exist() { return RenderResources.vertex_array != 0; }
@@ -102,6 +104,7 @@ void destroy_render_resources() {
     glDeleteTextures(kBuiltinImageCount, r.image_textures);
     glDeleteTextures(1, &r.keyboard_texture);
     delete_unflipped_images();
+    destroy_sound_texture();
     memset(&r, 0, sizeof r);
     clear_channel_table();
 }

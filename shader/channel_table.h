@@ -14,6 +14,7 @@ struct ChannelTableEntry {
 constexpr int kChannelTableSize = 32;
 constexpr int kFirstBufferEntry = 20;  // "BufferA" .. "BufferD"
 constexpr int kKeyboardEntry = 24;
+constexpr int kSoundEntry = kChannelTableSize - 1;  // "Sound"
 
 extern ChannelTableEntry ChannelTable[kChannelTableSize];
 
