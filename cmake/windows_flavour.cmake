@@ -46,6 +46,7 @@ add_library(lumenfold_platform STATIC
   desktop/desktop_layer.cpp
   desktop/dpi_awareness.cpp
   desktop/sound_capture_win32.cpp
+  desktop/sound_mix_format.cpp
   desktop/windows_version.cpp
   gl/gl_context.cpp
   gl/headless_context_wgl.cpp

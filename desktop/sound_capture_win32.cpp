@@ -4,14 +4,12 @@
 
 #include <audioclient.h>
 #include <mmdeviceapi.h>
-#include <mmreg.h>
 #include <objbase.h>
 
 #include <cwchar>
 
 #include "base/log.h"
-
-enum class SampleKind { Float32, Pcm16 };
+#include "desktop/sound_mix_format.h"
 
 struct SoundCaptureState {
     bool com_tried;
@@ -42,9 +40,6 @@ static const ULONGLONG kQuietAfterMs = 100;
 // lost, which a picture of the newest sound does not miss.
 static const REFERENCE_TIME kBufferDuration = 2000000;  // 200 ms in 100 ns units
 
-// The base of the format GUIDs that carry a format tag in their first part.
-static const GUID kTagFormatBase = {0x00000000, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
 template <typename Interface>
 static void release(Interface** object) {
     if (*object) (*object)->Release();
@@ -71,27 +66,6 @@ static bool ensure_enumerator() {
         ::CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
                            reinterpret_cast<void**>(&Capture.enumerator));
     return SUCCEEDED(result) && Capture.enumerator;
-}
-
-// The kind of samples of a mix format this player reads, or false.
-static bool sample_kind_of(const WAVEFORMATEX& format, SampleKind* kind) {
-    WORD tag = format.wFormatTag;
-    if (tag == WAVE_FORMAT_EXTENSIBLE && format.cbSize >= sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX)) {
-        const GUID& sub = reinterpret_cast<const WAVEFORMATEXTENSIBLE&>(format).SubFormat;
-        GUID base = sub;
-        base.Data1 = 0;
-        if (!IsEqualGUID(base, kTagFormatBase)) return false;
-        tag = static_cast<WORD>(sub.Data1);
-    }
-    if (tag == WAVE_FORMAT_IEEE_FLOAT && format.wBitsPerSample == 32) {
-        *kind = SampleKind::Float32;
-        return true;
-    }
-    if (tag == WAVE_FORMAT_PCM && format.wBitsPerSample == 16) {
-        *kind = SampleKind::Pcm16;
-        return true;
-    }
-    return false;
 }
 
 static wchar_t* default_device_id(IMMDevice** device) {
@@ -144,15 +118,7 @@ static void hand_on(const BYTE* data, UINT32 frames, bool silent, SoundSink sink
         const UINT32 count = frames - done < piece ? frames - done : piece;
         const size_t values = static_cast<size_t>(count) * channels;
         const size_t first = static_cast<size_t>(done) * channels;
-        for (size_t index = 0; index < values; ++index) {
-            if (silent) {
-                converted[index] = 0.0f;
-            } else if (Capture.kind == SampleKind::Float32) {
-                converted[index] = reinterpret_cast<const float*>(data)[first + index];
-            } else {
-                converted[index] = reinterpret_cast<const short*>(data)[first + index] / 32768.0f;
-            }
-        }
+        convert_samples(Capture.kind, silent ? nullptr : data, first, values, converted);
         sink(converted, static_cast<int>(count), channels, Capture.rate);
     }
 }
