@@ -22,6 +22,8 @@ void push_sound_samples(const float* interleaved, int frames, int channels, int 
 }
 
 void silence_sound() {
+    // Called every frame no set listens: nothing heard, nothing to forget.
+    if (!SoundChannel.heard) return;
     clear_sound_ring(&SoundChannel.ring);
     clear_sound_analysis(&SoundChannel.analysis);
     SoundChannel.heard = false;

@@ -33,7 +33,7 @@ check "the picture shows silence: waveform 128, spectrum 0" "eventually silent_p
 # The player looks again every three seconds; by the third look it has
 # still said it once.
 sleep 10
-check "the picture still plays" "[[ \$(count_logged '^first frame presented:') -eq 1 ]] && ! logged | grep -q '^GL:'"
+check "meanwhile no set was installed again and GL said nothing" "[[ \$(count_logged '^first frame presented:') -eq 1 ]] && ! logged | grep -q '^GL:'"
 check "it is said once" "[[ \$(count_logged '$no_device') -eq 1 ]]"
 check "no device was listened to" "[[ \$(count_logged '^sound: listening') -eq 0 ]]"
 stop_player
