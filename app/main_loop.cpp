@@ -23,6 +23,7 @@
 #include "app/reload_watch.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
+#include "app/sound_listening.h"
 #include "base/folder_listing.h"
 #include "base/log.h"
 #include "desktop/monitor_watch.h"
@@ -260,6 +261,7 @@ static void draw_and_present() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    follow_sound_channels(true);
     draw_player_sets();
     present_frame(gl_device_context, AppSettings.swap_interval);
     announce_first_frame();
@@ -283,6 +285,7 @@ void run_main_loop(HWND notification_window) {
             // Time stands still while nothing is shown; a set whose iTime
             // has grown coarse starts afresh here, where nobody sees it.
             rest_player_sets();
+            follow_sound_channels(false);
             wait_for_events(nullptr);
             continue;
         }

@@ -39,11 +39,14 @@ add_library(lumenfold_platform STATIC
   app/settings_file.cpp
   app/resume.cpp
   app/single_instance.cpp
+  app/sound_listening.cpp
   app/startup_entry_win32.cpp
   app/tray_icon.cpp
   app/tray_menu.cpp
   desktop/desktop_layer.cpp
   desktop/dpi_awareness.cpp
+  desktop/sound_capture_win32.cpp
+  desktop/sound_mix_format.cpp
   desktop/windows_version.cpp
   gl/gl_context.cpp
   gl/headless_context_wgl.cpp

@@ -16,6 +16,7 @@ add_executable(lumenfold_tests
   tests/support/unreadable_file_win32.cpp
   tests/windows/desktop_follow_test.cpp
   tests/windows/settings_file_test.cpp
+  tests/windows/sound_mix_format_test.cpp
   tests/windows/tray_icon_test.cpp
   tests/windows/windows_version_test.cpp
 )

@@ -200,6 +200,13 @@ static ChannelChoice choose_channel(const JsonValue& input, const PassMapping& m
                                (input_source(input).empty() ? "" : " (" + input_source(input).substr(1) + ")") +
                                " reads the built-in " + choice.directive_name;
         return choice;
+    } else if (type == "music" || type == "musicstream" || type == "mic") {
+        // A shader written for a track reacts to whatever the computer plays.
+        choice.directive_name = "Sound";
+        choice.reads_instead = "a " + type + " input" +
+                               (input_source(input).empty() ? "" : " (" + input_source(input).substr(1) + ")") +
+                               " reads Sound, what the computer plays";
+        return choice;
     } else if (type == "keyboard") {
         choice.directive_name = "Keyboard";
         choice.options = sampler_options(input, kBufferDefaults);

@@ -7,6 +7,7 @@
 #include "render/builtin_volumes.h"
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
+#include "render/sound_texture.h"
 #include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
@@ -96,6 +97,7 @@ void create_render_resources() {
     enter_builtin_cubemaps();
     // Filtering across a cube's edges, as every GPU of this GL's age can.
     glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    create_sound_texture();
 }
 
 bool render_resources_exist() { return RenderResources.vertex_array != 0; }
@@ -110,6 +112,7 @@ void destroy_render_resources() {
     delete_unflipped_images();
     delete_builtin_volumes();
     delete_builtin_cubemaps();
+    destroy_sound_texture();
     memset(&r, 0, sizeof r);
     clear_channel_table();
 }

@@ -21,6 +21,7 @@ constexpr int kFirstBufferEntry = 20;  // "BufferA" .. "BufferD"
 constexpr int kKeyboardEntry = 24;
 constexpr int kFirstVolumeEntry = 26;   // two volumes
 constexpr int kFirstCubemapEntry = 28;  // three cubemaps
+constexpr int kSoundEntry = kChannelTableSize - 1;  // "Sound"
 
 extern ChannelTableEntry ChannelTable[kChannelTableSize];
 

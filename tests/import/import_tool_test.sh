@@ -39,9 +39,12 @@ check "and reads the built-in sky, as a line says" \
 
 import unmappable_inputs.json listening
 check "inputs it cannot map do not stop it" "[[ $code == 0 ]]"
-check "music, an unknown texture and a webcam each get a line" \
-    "[[ \$(grep -c 'cannot be played yet; it reads rgba_noise.png' err) == 3 ]] &&
+check "an unknown texture and a webcam each get a line" \
+    "[[ \$(grep -c 'cannot be played yet; it reads rgba_noise.png' err) == 2 ]] &&
      grep -q 'iChannel1: a texture that is none of the built-in images (/media/a/f0b2c4d6.png)' err"
+check "music reads Sound, as a line says" \
+    "has_line listening/listening.glsl '#pragma iChannel0 Sound' &&
+     grep -q 'Main iChannel0: a music input (/media/a/track.mp3) reads Sound, what the computer plays' err"
 check "a channel out of range and the sound pass are named and left out" \
     "grep -q 'Main: an input without a channel from 0 to 3 is left out' err &&
      grep -q 'the sound pass Sound cannot be played yet: it is left out' err && ! grep -q wood.jpg listening/listening.glsl"
