@@ -22,7 +22,10 @@ leave_virtual_desktop() {
     done
     wine reg delete "$desktop_key" /v LumenfoldDisplays /f >/dev/null 2>&1
 }
-trap 'cleanup; fake_shell stop; leave_virtual_desktop' EXIT
+# NOTE: the virtual desktop leaves its last mode in the prefix's display
+# registry, where every later Wine program would read its monitors from
+# until the prefix's server ends: it ends with this test.
+trap 'cleanup; fake_shell stop; leave_virtual_desktop; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null' EXIT
 
 wine reg add "$desktop_key" /v LumenfoldDisplays /d 800x600 /f >/dev/null 2>&1
 LUMENFOLD_EXE=$(in_virtual_desktop "$LUMENFOLD_EXE")
