@@ -41,6 +41,21 @@ near() {
 resumed() { logged | grep -qxF "resume: $1"; }
 # The colour at Wine's screen coordinates, from a new screenshot.
 shows() { screenshot_bench now.png && near "$(pixel_at_screen_point now.png "$1" "$2")" "$3"; }
+# Milliseconds from START (date +%s%N) to the look that first saw CONDITION
+# hold, counted to that look's start, since a look itself takes a while on
+# a loaded machine; 10 times a second, for at most SECONDS.
+ms_until_seen() {
+    local condition=$1 start=$2 seconds=$3 look
+    while :; do
+        look=$(date +%s%N)
+        if eval "$condition"; then
+            echo $(((look - start) / 1000000))
+            return
+        fi
+        (((look - start) / 1000000000 >= seconds)) && { echo $((seconds * 1000)); return; }
+        sleep 0.1
+    done
+}
 ON_PRIMARY="640 360"
 ON_SECOND="-512 84"
 
@@ -50,7 +65,7 @@ check "each: the player draws" "wait_for_log '^first frame presented:'"
 check "each: the window covers both monitors from below" \
     "probe describe | grep -q ' rect=-1024,-300,2304,1020 '"
 check "each: the primary plays at 1280 x 720" "eventually 'shows $ON_PRIMARY 255,127,119' 10"
-check "each: the second at 1024 x 768, a set of its own" "shows $ON_SECOND 255,102,127"
+check "each: the second at 1024 x 768, a set of its own" "eventually 'shows $ON_SECOND 255,102,127' 10"
 
 later_start --monitor 2 "$DARK"
 check "a set chosen for monitor 2 is taken" "[[ \$(cat later.exit) == 0 ]]"
@@ -64,8 +79,9 @@ check "the primary's targets stay as they are" "! logged | tail -n +$((lines + 1
 check "the primary still plays" "shows 640 360 255,127,119"
 check "monitor 2 is plugged back" plug_second_monitor
 plugged=$(date +%s%N)
-check "its own set is back on screen" "eventually 'shows $ON_SECOND 0,102,127' 10"
-check "within 2 s" "(( ($(date +%s%N) - plugged) / 1000000 <= 2000 ))"
+back_after=$(ms_until_seen "shows $ON_SECOND 0,102,127" "$plugged" 10)
+check "its own set is back on screen" "(( back_after < 10000 ))"
+check "within 2 s (${back_after} ms)" "(( back_after <= 2000 ))"
 
 # Through the tray menu: monitor 2's submenu, Open pass set…
 BLUE="$PWD/blue.glsl"
@@ -100,7 +116,7 @@ check "it brings back monitor 2's choice under its identity" \
     'resumed "$(win_path "$BLUE") on $(settings_text "$SETTINGS" | sed -n "s/=.*blue\.glsl$//p")"'
 check "and the primary's" 'resumed "$(win_path "$RED")"'
 check "monitor 2 shows its choice" "eventually 'attached_shows $ON_SECOND 0,0,255' 30"
-check "the primary the other set" "attached_shows $ON_PRIMARY 255,127,119"
+check "the primary the other set" "eventually 'attached_shows $ON_PRIMARY 255,127,119' 10"
 stop_player
 check "no player is left" "[[ \$(probe describe) == window=0 ]]"
 rm -f "$E2E_LOG"
@@ -120,7 +136,7 @@ check "and starts at the left edge" "near \"\$(pixel_at_screen_point now.png -10
 use_layout duplicate
 later_start "$RED"
 check "duplicate: the primary plays at its size" "eventually 'shows $ON_PRIMARY 255,127,119' 15"
-check "the second shows the primary's picture" "shows $ON_SECOND 255,127,119"
+check "the second shows the primary's picture" "eventually 'shows $ON_SECOND 255,127,119' 10"
 stop_player
 
 # Behind the icons the window covers both monitors too, on either shell.
