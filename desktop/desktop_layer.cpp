@@ -7,8 +7,10 @@
 // paints the wallpaper.
 static const UINT kSplitDesktopMessage = 0x052C;
 static const UINT kSplitDesktopTimeoutMs = 1000;
-// Explorer may still be building its workers after it has answered.
-static const DWORD kWorkerSettleMs = 1000;
+// Explorer may still be building its workers after it has answered; past
+// this the attachment takes whatever is there.
+static const ULONGLONG kWorkerDeadlineMs = 2000;
+static const DWORD kWorkerLookMs = 10;
 
 // The top-level "WorkerW" that holds the icon view, and that view.
 struct IconWorker {
@@ -53,6 +55,36 @@ static IconWorker find_icon_worker(HWND desktop) {
         if (icon_view) return IconWorker{worker, icon_view};
     }
     return IconWorker{nullptr, nullptr};
+}
+
+// The classic desktop's icon worker, or the raised desktop's wallpaper
+// worker beside the icon view inside the program manager. Before the split
+// a classic desktop has its icon view there too, but no worker.
+static bool workers_there(HWND desktop, HWND explorer) {
+    if (find_icon_worker(desktop).worker) return true;
+    return find_icon_view_in(explorer) && ::FindWindowExA(explorer, nullptr, "WorkerW", nullptr);
+}
+
+// NOTE: a message another thread sends to our windows is only delivered
+// while this thread looks at its queue, and Explorer (or a later start)
+// may send one while it builds the workers. Posted messages stay queued
+// for the main loop.
+static void wait_for_workers(HWND desktop, HWND explorer) {
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        const ULONGLONG waited = ::GetTickCount64() - start;
+        if (workers_there(desktop, explorer)) {
+            log_message("desktop: workers there after %u ms", static_cast<unsigned>(waited));
+            return;
+        }
+        if (waited >= kWorkerDeadlineMs) {
+            log_message("desktop: no worker after %u ms", static_cast<unsigned>(kWorkerDeadlineMs));
+            return;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kWorkerLookMs, QS_SENDMESSAGE);
+        MSG message;
+        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 // The program manager spans the whole virtual screen, whose origin lies
@@ -144,8 +176,11 @@ DesktopAttachment attach_to_desktop(HWND window) {
     log_message("hwnd:%x", handle_bits(window));
     log_message("Explorer:%X", handle_bits(explorer));
 
-    ask_explorer_to_split_desktop(explorer);
-    ::Sleep(kWorkerSettleMs);
+    // Without a program manager there is nobody to ask or wait for.
+    if (explorer) {
+        ask_explorer_to_split_desktop(explorer);
+        wait_for_workers(desktop, explorer);
+    }
 
     const IconWorker icons = find_icon_worker(desktop);
     if (icons.worker) return attach_to_classic_desktop(window, explorer, icons);

@@ -10,7 +10,7 @@ source "$(dirname "$0")/fake_shell.sh"
 attach_with_shell classic
 expected=$(classic_attachment_lines)
 check "the player asked Explorer once for its workers" "[[ \$(shell_says split-requests) == 1 ]]"
-check "the eight attachment lines come in order with their handles in their case" \
+check "the nine attachment lines come in order with their handles in their case" \
     '[[ "$(attachment_lines)" == "$expected" ]]'
 check "the attachment does not also give up" "! logged | grep -q 'Explorer may not be running'"
 check "the wallpaper worker is hidden, and only it" "[[ \$(shell_says hidden) == wallpaper-worker ]]"
