@@ -7,8 +7,10 @@
 // paints the wallpaper.
 static const UINT kSplitDesktopMessage = 0x052C;
 static const UINT kSplitDesktopTimeoutMs = 1000;
-// Explorer may still be building its workers after it has answered.
-static const DWORD kWorkerSettleMs = 1000;
+// Explorer may still be building its workers after it has answered; past
+// this the attachment takes whatever is there.
+static const ULONGLONG kWorkerDeadlineMs = 2000;
+static const DWORD kWorkerLookMs = 10;
 
 // The top-level "WorkerW" that holds the icon view, and that view.
 struct IconWorker {
@@ -55,6 +57,44 @@ static IconWorker find_icon_worker(HWND desktop) {
     return IconWorker{nullptr, nullptr};
 }
 
+static HWND find_wallpaper_worker_behind(HWND icon_worker) {
+    return ::FindWindowExA(nullptr, icon_worker, "WorkerW", nullptr);
+}
+
+// The classic desktop's icon worker with the wallpaper worker behind it (the
+// icon worker alone is not enough: Explorer builds the two one after the
+// other, and the wallpaper worker would paint over the player), or the
+// raised desktop's wallpaper worker beside the icon view inside the program
+// manager. Before the split a classic desktop has its icon view there too,
+// but no worker.
+static bool workers_there(HWND desktop, HWND explorer) {
+    const IconWorker icons = find_icon_worker(desktop);
+    if (icons.worker) return find_wallpaper_worker_behind(icons.worker) != nullptr;
+    return find_icon_view_in(explorer) && ::FindWindowExA(explorer, nullptr, "WorkerW", nullptr);
+}
+
+// NOTE: a message another thread sends to our windows is only delivered
+// while this thread looks at its queue, and Explorer (or a later start)
+// may send one while it builds the workers. Posted messages stay queued
+// for the main loop.
+static void wait_for_workers(HWND desktop, HWND explorer) {
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        const ULONGLONG waited = ::GetTickCount64() - start;
+        if (workers_there(desktop, explorer)) {
+            log_message("desktop: workers there after %u ms", static_cast<unsigned>(waited));
+            return;
+        }
+        if (waited >= kWorkerDeadlineMs) {
+            log_message("desktop: the workers are not all there after %u ms", static_cast<unsigned>(kWorkerDeadlineMs));
+            return;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kWorkerLookMs, QS_SENDMESSAGE);
+        MSG message;
+        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // The program manager spans the whole virtual screen, whose origin lies
 // left of or above the primary screen when another monitor is there.
 static POINT screen_point_in(HWND parent, int x, int y) {
@@ -64,7 +104,7 @@ static POINT screen_point_in(HWND parent, int x, int y) {
 }
 
 static HWND hide_wallpaper_worker(HWND icon_worker, HWND explorer) {
-    HWND wallpaper_worker = ::FindWindowExA(nullptr, icon_worker, "WorkerW", nullptr);
+    HWND wallpaper_worker = find_wallpaper_worker_behind(icon_worker);
     log_message("worker2:%X", handle_bits(wallpaper_worker));
     // It paints the wallpaper over everything below the icons, the player
     // included.
@@ -144,8 +184,11 @@ DesktopAttachment attach_to_desktop(HWND window) {
     log_message("hwnd:%x", handle_bits(window));
     log_message("Explorer:%X", handle_bits(explorer));
 
-    ask_explorer_to_split_desktop(explorer);
-    ::Sleep(kWorkerSettleMs);
+    // Without a program manager there is nobody to ask or wait for.
+    if (explorer) {
+        ask_explorer_to_split_desktop(explorer);
+        wait_for_workers(desktop, explorer);
+    }
 
     const IconWorker icons = find_icon_worker(desktop);
     if (icons.worker) return attach_to_classic_desktop(window, explorer, icons);

@@ -1,11 +1,10 @@
 #include "render/pass_set_install.h"
 
-#include <cstdio>
-
 #include "base/log.h"
 #include "render/channel_samplers.h"
 #include "render/render_resources.h"
 #include "shader/builtin_pass_set.h"
+#include "shader/channel_directives.h"
 
 static const GLuint kUniformBlockBinding = 0;
 
@@ -44,20 +43,36 @@ static void size_targets_for_installed_set(PlayingSet* set) {
     recreate_render_targets(set);
 }
 
+// False where the compiler dropped the channel's sampler, or no pass was built.
+static bool samples_channel(const PlayingSet& set, int pass, int channel) {
+    const GLuint program = set.programs[pass];
+    if (!program) return false;
+    return glGetUniformLocation(program, kChannelNames[channel]) >= 0;
+}
+
 // A buffer pass that really samples its own target cannot draw into it in
 // the same draw; it gets a scratch target. One that only binds it (and the
 // compiler dropped the sampler) draws in place at no extra cost.
 static bool samples_own_target(const PlayingSet& set, int pass) {
-    const GLuint program = set.programs[pass];
-    if (!program || pass == kMainPass) return false;
+    if (pass == kMainPass) return false;
     const GLuint own_texture = set.targets[pass - 1].colour_texture;
     for (int channel = 0; channel < kChannelsPerPass; ++channel) {
-        if (set.channels[kChannelsPerPass * pass + channel] != own_texture) continue;
-        char sampler[16];
-        snprintf(sampler, sizeof sampler, "iChannel%d", channel);
-        if (glGetUniformLocation(program, sampler) >= 0) return true;
+        if (set.channels[kChannelsPerPass * pass + channel] == own_texture && samples_channel(set, pass, channel)) {
+            return true;
+        }
     }
     return false;
+}
+
+// Every image a directive names is decoded; the default one only where a
+// pass samples a channel no directive named.
+static void decode_images_read(const PlayingSet& set, const PassSetResult& result) {
+    for (int unit = 0; unit < kChannelBindingCount; ++unit) {
+        const bool named = result.channels[unit] != 0;
+        if (named || samples_channel(set, unit / kChannelsPerPass, unit % kChannelsPerPass)) {
+            decode_image_texture(set.channels[unit]);
+        }
+    }
 }
 
 static bool rule_accepts(const PassSetResult& result, InstallRule rule) {
@@ -76,6 +91,7 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
     }
     install_programs(set, result);
     fill_channels(set, result);
+    decode_images_read(*set, result);
     use_channel_sampling(set, result.sampling);
     size_targets_for_installed_set(set);
     measure_channel_resolutions(set);

@@ -289,10 +289,14 @@ void measure_channel_resolutions(PlayingSet* set) {
         GLint width = 0;
         GLint height = 0;
         GLint depth = 1;
-        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_HEIGHT, &height);
-        // A volume's depth is its third size; a picture or a cube face has 1.
-        glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_DEPTH, &depth);
+        // An image no pass samples may never be decoded, yet a pass can read
+        // its size.
+        if (!image_texture_size(texture, &width, &height)) {
+            glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
+            glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_HEIGHT, &height);
+            // A volume's depth is its third size; a picture or a cube face has 1.
+            glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_DEPTH, &depth);
+        }
         resolution[0] = static_cast<float>(width);
         resolution[1] = static_cast<float>(height);
         resolution[2] = static_cast<float>(depth);

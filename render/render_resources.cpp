@@ -57,13 +57,41 @@ static void set_clamped_linear(GLuint texture) {
     glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-static void load_builtin_images() {
+// Most sets read one or two of the twenty images, and decoding them all
+// would cost the start-up more than everything else here: the textures are
+// entered empty and each gets its picture when a set first reads it.
+static void enter_builtin_images() {
     for (int image = 0; image < kBuiltinImageCount; ++image) {
-        const GLuint texture = RenderResources.image_textures[image];
-        load_texture(texture, BuiltinImages[image].bytes, static_cast<int32_t>(BuiltinImages[image].size));
-        ChannelTable[image] = ChannelTableEntry{BuiltinImages[image].name, texture};
+        ChannelTable[image] = ChannelTableEntry{BuiltinImages[image].name, RenderResources.image_textures[image]};
     }
 }
+
+static int image_of(GLuint texture) {
+    for (int image = 0; image < kBuiltinImageCount; ++image) {
+        if (texture && RenderResources.image_textures[image] == texture) return image;
+    }
+    return -1;
+}
+
+void decode_image_texture(GLuint texture) {
+    RenderResourcesState& r = RenderResources;
+    const int image = image_of(texture);
+    if (image < 0 || r.image_decoded[image]) return;
+    // A failed decode is logged once and not tried again: the bytes are the
+    // program's own and will not decode better a second time.
+    r.image_decoded[image] = true;
+    ++r.decoded_image_count;
+    load_texture(texture, BuiltinImages[image].bytes, static_cast<int32_t>(BuiltinImages[image].size));
+}
+
+bool image_texture_size(GLuint texture, int* width, int* height) {
+    const int image = image_of(texture);
+    if (image < 0) return false;
+    return read_image_size(BuiltinImages[image].bytes, static_cast<int32_t>(BuiltinImages[image].size), width,
+                           height);
+}
+
+int decoded_image_count() { return RenderResources.decoded_image_count; }
 
 void blank_keyboard() {
     memset(RenderResources.keyboard_image, 0, sizeof RenderResources.keyboard_image);
@@ -91,7 +119,7 @@ void create_render_resources() {
     create_quad();
     create_uniform_buffer();
     clear_channel_table();
-    load_builtin_images();
+    enter_builtin_images();
     create_keyboard_texture();
     enter_builtin_volumes();
     enter_builtin_cubemaps();

@@ -20,6 +20,8 @@ struct RenderResourcesState {
     GLuint uniform_buffer;
     GLsizeiptr uniform_block_stride;
     GLuint image_textures[kBuiltinImageCount];
+    bool image_decoded[kBuiltinImageCount];
+    int decoded_image_count;
     GLuint keyboard_texture;
     unsigned char keyboard_image[kKeyboardWidth * kKeyboardHeight];
 };
@@ -33,6 +35,16 @@ void destroy_render_resources();
 
 // What a channel reads before anything chose a texture for it.
 GLuint default_channel_texture();
+
+// The image textures are created empty; a built-in image's texture gets its
+// picture here, once for the life of the resources. Other textures are left
+// alone.
+void decode_image_texture(GLuint texture);
+// The size of a built-in image's picture, decoded or not; false for any
+// other texture.
+bool image_texture_size(GLuint texture, int* width, int* height);
+// Images decoded since create_render_resources.
+int decoded_image_count();
 
 // Every key released.
 void blank_keyboard();

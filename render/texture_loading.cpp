@@ -15,6 +15,11 @@ int texture_level_count(int width, int height) {
     return levels;
 }
 
+bool read_image_size(const unsigned char* bytes, int32_t length, int* width, int* height) {
+    int stored_components = 0;
+    return stbi_info_from_memory(bytes, length, width, height, &stored_components) != 0;
+}
+
 bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length, bool rows_as_stored) {
     // Row 0 of a GL texture is the bottom of the picture.
     stbi_set_flip_vertically_on_load(rows_as_stored ? 0 : 1);

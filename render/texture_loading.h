@@ -11,6 +11,9 @@
 // returns false.
 bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length, bool rows_as_stored = false);
 
+// The picture's size from the image's header alone, without decoding it.
+bool read_image_size(const unsigned char* bytes, int32_t length, int* width, int* height);
+
 // One level fewer than a full chain: the smallest level is 2 texels on the
 // longer side, except that a 1-texel image still gets its one level.
 int texture_level_count(int width, int height);

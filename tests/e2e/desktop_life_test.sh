@@ -9,7 +9,10 @@ source "$(dirname "$0")/fake_shell.sh"
 
 attachments() { count_logged '^hwnd:'; }
 # The attachment lines after the n-th "desktop lost".
-lines_after_loss() { logged | awk -v n="$1" '/^desktop lost$/ { seen++; next } seen == n' | sed -n '/^hwnd:/,/^SetWindowPos:/p'; }
+lines_after_loss() {
+    logged | awk -v n="$1" '/^desktop lost$/ { seen++; next } seen == n' | sed -n '/^hwnd:/,/^SetWindowPos:/p' |
+        any_worker_wait
+}
 
 attach_with_shell classic
 notify=$(probe notify-window)
@@ -37,7 +40,7 @@ REPORT=$(fake_shell report)
 EXPLORER=$(shell_says program-manager | cut -d' ' -f1)
 WINDOW=$(player_window)
 expected=$(classic_attachment_lines)
-check "the eight attachment lines come again ($attached_ms ms after the shell started; $(logged | sed -n 's/^desktop back: //p'))" \
+check "the nine attachment lines come again ($attached_ms ms after the shell started; $(logged | sed -n 's/^desktop back: //p'))" \
     '[[ "$(lines_after_loss 1)" == "$expected" ]]'
 check "the player is the program manager's child at the screen's size" \
     "probe describe | grep -q 'parent=$EXPLORER rect=0,0,${SCREEN/x/,} visible=1'"

@@ -15,7 +15,9 @@ attach_with_shell raised
 
 check "the player asked Explorer once for its workers" "[[ \$(shell_says split-requests) == 1 ]]"
 check "the attachment lines come in order" \
-    "[[ \"\$(attachment_lines | cut -d: -f1 | tr '\n' ' ')\" == 'hwnd Explorer raised defView GWL_STYLE SetParent GWL_EXSTYLE SetLayeredWindowAttributes SetWindowPos ' ]]"
+    "[[ \"\$(attachment_lines | cut -d: -f1 | tr '\n' ' ')\" == 'hwnd Explorer desktop raised defView GWL_STYLE SetParent GWL_EXSTYLE SetLayeredWindowAttributes SetWindowPos ' ]]"
+check "the player waited for the wallpaper worker inside the program manager" \
+    "logged | grep -qxE 'desktop: workers there after [0-9]+ ms'"
 check "the handles are the player's, the program manager's and its icon view's, each in its case" \
     "[[ \$(logged_value hwnd) == ${WINDOW,,} && \$(logged_value Explorer) == $EXPLORER && \$(logged_value 'raised defView') == \$(shell_says icon-view | tr A-F a-f) ]]"
 check "the window becomes a child before it moves, leaving the desktop" \

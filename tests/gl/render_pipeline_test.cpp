@@ -252,6 +252,35 @@ TEST_F(RenderPipeline, ChannelsSitOnUnitFourTimesPassPlusChannelWithTheDefaultOn
     for (int unit : {0, 1, 3, 6, 8, 12, 16, 19}) EXPECT_EQ(texture_on_unit(unit), noise) << unit;
 }
 
+static int stored_width(GLuint texture) {
+    GLint width = 0;
+    glGetTextureLevelParameteriv(texture, 0, GL_TEXTURE_WIDTH, &width);
+    return width;
+}
+
+TEST_F(RenderPipeline, AnImageIsDecodedWhenASetFirstReadsItAndKeptForEveryLaterSet) {
+    install(kPlainMain, "", with_directive("#pragma iChannel0 BufferA", "o = texture(iChannel0, p);"));
+    EXPECT_EQ(decoded_image_count(), 0) << "a set reading no image decodes none";
+
+    const std::string organic = install(with_directive("#pragma iChannel1 organic1.jpg", "o = texture(iChannel1, p);"));
+    EXPECT_EQ(decoded_image_count(), 1);
+    EXPECT_EQ(stored_width(ChannelTable[11].texture), 1024) << "organic1.jpg";
+    EXPECT_EQ(stored_width(ChannelTable[19].texture), 0) << "wood.jpg, named by no set";
+    EXPECT_EQ(stored_width(default_channel_texture()), 0) << "no pass samples an undirected channel";
+
+    install_pass_set(&set, organic.c_str());
+    PlayingSet other_monitor;
+    create_playing_set(&other_monitor, kWidth, kHeight, kFullRenderScale);
+    install_pass_set(&other_monitor, organic.c_str());
+    destroy_playing_set(&other_monitor);
+    EXPECT_EQ(decoded_image_count(), 1) << "a reload and another monitor's set decode nothing new";
+
+    install(with_directive("", "o = texture(iChannel3, p);"));
+    EXPECT_EQ(decoded_image_count(), 2) << "a sampled channel without a directive reads the default image";
+    EXPECT_EQ(stored_width(default_channel_texture()), 256);
+    EXPECT_EQ(log.find_prefix("load_texture"), -1) << log.joined();
+}
+
 TEST_F(RenderPipeline, EarlierBuffersAreReadFromThisFrameLaterOnesFromTheLast) {
     install(kPlainMain, "void mainImage(out vec4 o, in vec2 p) { o = vec4(float(iFrame) + 1.0); }\n",
             with_directive("#pragma iChannel0 BufferA", "o = texelFetch(iChannel0, ivec2(p), 0);"),

@@ -1,5 +1,5 @@
 // The desktop layer against the real window manager. Only the null window is
-// tried here: every other call waits a second for Explorer, and the layouts
+// tried here: every other call may wait for Explorer, and the layouts
 // are the end-to-end tests' business, with a fake shell.
 #include <gtest/gtest.h>
 
@@ -14,6 +14,6 @@ TEST(DesktopLayer, NullWindowReturnsAtOnceLoggingNothing) {
     attach_to_desktop(nullptr);
     const DWORD elapsed = ::GetTickCount() - start;
     EXPECT_TRUE(log.lines.empty()) << log.joined();
-    // Any wait for Explorer would take a second.
+    // A shell that builds no workers would be waited for two seconds.
     EXPECT_LT(elapsed, 500u);
 }

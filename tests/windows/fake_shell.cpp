@@ -8,13 +8,16 @@
 // at its corner, the children fill their parent, so every client origin is
 // that corner.
 //
-//   lumenfold_fake_shell serve <layout> [--icon-view-after MS] [path]
+//   lumenfold_fake_shell serve <layout> [--icon-view-after MS]
+//                              [--workers-after MS|never] [path]
 //                                        plays the shell until stopped; the
 //                                        icon view comes MS milliseconds
 //                                        after the program manager instead
-//                                        of with it; with a path, forwards
-//                                        it to the player while answering
-//                                        0x052C
+//                                        of with it; the workers MS after
+//                                        0x052C was answered (or never)
+//                                        instead of while answering; with a
+//                                        path, forwards it to the player
+//                                        while answering 0x052C
 //       classic         icon worker, wallpaper worker after it
 //       classic-lone    icon worker only, no wallpaper worker
 //       raised          icons and wallpaper worker inside the program manager
@@ -42,6 +45,8 @@ static const char* const kReportMessageName = "LumenfoldFakeShellReport";
 static const UINT kLifetimeMs = 240000;
 static const UINT_PTR kLifetimeTimer = 1;
 static const UINT_PTR kIconViewTimer = 2;
+static const UINT_PTR kWorkersTimer = 3;
+static const UINT kWorkersNever = 0xFFFFFFFFu;
 
 enum class Layout { Classic, ClassicLone, Raised, Deaf };
 
@@ -61,6 +66,8 @@ struct ShellState {
     // Explorer builds its desktop windows over a few seconds; zero means
     // the icon view comes with the program manager.
     UINT icon_view_delay_ms;
+    // Zero: the workers are built while 0x052C is answered.
+    UINT workers_delay_ms;
     bool built;
     int split_requests;
     UINT report_message;
@@ -166,7 +173,6 @@ static void build_raised_layout() {
 }
 
 static void split_desktop() {
-    ++shell.split_requests;
     if (shell.built) return;
     shell.built = true;
     switch (shell.layout) {
@@ -333,7 +339,11 @@ static void forward_path_to_player() {
 static LRESULT CALLBACK program_manager_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == kSplitDesktopMessage) {
         if (shell.path_to_forward) forward_path_to_player();
-        split_desktop();
+        ++shell.split_requests;
+        if (shell.workers_delay_ms == 0) split_desktop();
+        if (shell.workers_delay_ms != 0 && shell.workers_delay_ms != kWorkersNever && !shell.built) {
+            ::SetTimer(window, kWorkersTimer, shell.workers_delay_ms, nullptr);
+        }
         return 0;
     }
     if (message == shell.report_message && shell.report_message != 0) {
@@ -349,6 +359,10 @@ static LRESULT CALLBACK program_manager_proc(HWND window, UINT message, WPARAM w
             if (wparam == kIconViewTimer) {
                 ::KillTimer(window, kIconViewTimer);
                 create_icon_view();
+            }
+            if (wparam == kWorkersTimer) {
+                ::KillTimer(window, kWorkersTimer);
+                split_desktop();
             }
             return 0;
         case WM_DESTROY:
@@ -469,13 +483,18 @@ static int stop() {
     return ::IsWindow(program_manager) ? 1 : 0;
 }
 
-// serve <layout> [--icon-view-after MS] [path]
+// serve <layout> [--icon-view-after MS] [--workers-after MS|never] [path]
 static bool parse_serve_arguments(int argc, char** argv) {
     if (argc < 3 || !parse_layout(argv[2])) return false;
     for (int index = 3; index < argc; ++index) {
         if (strcmp(argv[index], "--icon-view-after") == 0) {
             if (++index == argc) return false;
             shell.icon_view_delay_ms = static_cast<UINT>(strtoul(argv[index], nullptr, 10));
+        } else if (strcmp(argv[index], "--workers-after") == 0) {
+            if (++index == argc) return false;
+            shell.workers_delay_ms = strcmp(argv[index], "never") == 0
+                                         ? kWorkersNever
+                                         : static_cast<UINT>(strtoul(argv[index], nullptr, 10));
         } else if (!shell.path_to_forward) {
             shell.path_to_forward = argv[index];
         } else {
