@@ -55,7 +55,9 @@ static void fill_common_uniforms(const PlayingSet& set, const FrameInputs& input
 
 // Every pass's block differs only in its channels' resolutions. All five go
 // up in one write before any pass draws, so no draw waits for the next
-// pass's upload.
+// pass's upload; the write takes fresh storage, so it does not wait for the
+// draws of the set before (every set shares the buffer) or of the frame
+// before, where a driver would otherwise stall until they are done.
 static void upload_pass_uniforms(const PlayingSet& set, const FrameInputs& inputs) {
     unsigned char staging[kPassCount * kLargestUniformBlockStride];
     const GLsizeiptr stride = RenderResources.uniform_block_stride;
@@ -69,7 +71,7 @@ static void upload_pass_uniforms(const PlayingSet& set, const FrameInputs& input
         }
         memcpy(staging + pass * stride, &block, sizeof block);
     }
-    glNamedBufferSubData(RenderResources.uniform_buffer, 0, stride * kPassCount, staging);
+    glNamedBufferData(RenderResources.uniform_buffer, stride * kPassCount, staging, GL_DYNAMIC_DRAW);
 }
 
 static void use_uniforms_of(int pass) {
