@@ -255,7 +255,8 @@ static void draw_and_present() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    draw_player_sets();
+    // A frame that gave way is drawn afresh once the loop has done what came.
+    if (!draw_player_sets()) return;
     present_frame(gl_device_context, AppSettings.swap_interval);
     place_frame_fence(&presented_frame);
     announce_first_frame();

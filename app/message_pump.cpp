@@ -1,6 +1,11 @@
 #include "app/message_pump.h"
 
+#include "app/pass_set_requests.h"
+#include "app/player_events.h"
 #include "base/log.h"
+
+// A band's wait for the GL looks at the queue this often.
+static const DWORD kBandPollMs = 2;
 
 static bool quit_seen = false;
 // When the loop last looked at its messages, and the longest it went
@@ -34,6 +39,20 @@ void wait_for_messages_or(const HANDLE* handles, DWORD count, DWORD timeout_ms) 
     note_look();
     ::MsgWaitForMultipleObjectsEx(count, handles, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     stretch_starts();
+}
+
+static bool frame_should_give_way() {
+    return quit_seen || pass_set_request_waiting() || player_event_pending(kEventExitWanted) ||
+           player_event_pending(kEventHostWindowGone) || player_event_pending(kEventShellStarted) ||
+           player_event_pending(kEventDisplaysChanged);
+}
+
+bool handle_messages_between_bands(void*) {
+    drain_messages();
+    if (frame_should_give_way()) return true;
+    wait_for_messages_or(nullptr, 0, kBandPollMs);
+    drain_messages();
+    return frame_should_give_way();
 }
 
 void log_longest_without_messages() {

@@ -127,6 +127,12 @@ void end_timed_frame(PassTimings* timings) {
     if (timings->by_finishing && any_timed) read_slot(timings, slot);
 }
 
+void abandon_timed_frame(PassTimings* timings) {
+    if (timings->current_slot < 0) return;
+    memset(timings->slots[timings->current_slot].timed, 0, sizeof timings->slots[timings->current_slot].timed);
+    timings->current_slot = -1;
+}
+
 void collect_pass_timings(PassTimings* timings) {
     if (timings->created) read_arrived_results(timings, true);
 }

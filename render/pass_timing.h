@@ -70,6 +70,9 @@ void begin_timed_frame(PassTimings* timings, double now_seconds);
 void begin_timed_pass(PassTimings* timings, int pass);
 void end_timed_pass(PassTimings* timings, int pass);
 void end_timed_frame(PassTimings* timings);
+// A frame that gave way before its last pass: none of its passes counts, so
+// a part of a draw never passes for the whole of it.
+void abandon_timed_frame(PassTimings* timings);
 
 // Waits for every frame in flight and reads it: for renderers that measure
 // after the fact, never for the player.

@@ -67,6 +67,8 @@ struct PlayingSet {
     ChannelSamplerSet samplers;
     FrameClock clock;
     PassTimings timings;
+    // The bands each pass was drawn in last; 1: whole.
+    int band_counts[kPassCount];
     // Where the picture's bottom-left corner sits in the window, in pixels
     // from the window's bottom-left.
     int window_x;
