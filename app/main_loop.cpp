@@ -271,8 +271,11 @@ void run_main_loop(HWND notification_window) {
         if (drain_messages()) break;
         // The tray icon goes at once; the rest of the player follows it.
         if (take_player_event(kEventExitWanted)) {
+            // Said first: taking the icon away waits for the shell.
+            log_longest_without_messages();
+            drop_frame_fence(&presented_frame);
             destroy_notification_window(notification_window);
-            break;
+            return;
         }
         act_on_window_reports(notification_window);
         carry_out_pending_work();

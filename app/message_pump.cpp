@@ -4,9 +4,6 @@
 #include "app/player_events.h"
 #include "base/log.h"
 
-// A band's wait for the GL looks at the queue this often.
-static const DWORD kBandPollMs = 2;
-
 static bool quit_seen = false;
 // When the loop last looked at its messages, and the longest it went
 // without.
@@ -48,9 +45,6 @@ static bool frame_should_give_way() {
 }
 
 bool handle_messages_between_bands(void*) {
-    drain_messages();
-    if (frame_should_give_way()) return true;
-    wait_for_messages_or(nullptr, 0, kBandPollMs);
     drain_messages();
     return frame_should_give_way();
 }

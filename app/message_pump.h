@@ -14,8 +14,7 @@ bool drain_messages();
 // `timeout_ms` passes.
 void wait_for_messages_or(const HANDLE* handles, DWORD count, DWORD timeout_ms);
 
-// Between two bands of a pass: handles what came and waits a moment for
-// more. True when the frame should give way to what came: an exit, a pass
+// While a band of a pass draws: handles what came, without waiting. True when the frame should give way to what came: an exit, a pass
 // set asked for, the host window gone or the displays changed.
 bool handle_messages_between_bands(void* context);
 

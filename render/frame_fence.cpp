@@ -6,9 +6,9 @@ void place_frame_fence(FrameFence* fence) {
     glFlush();
 }
 
-bool frame_fence_passed(FrameFence* fence) {
+bool frame_fence_passed(FrameFence* fence, uint64_t timeout_ns) {
     if (!fence->sync) return true;
-    const GLenum state = glClientWaitSync(fence->sync, 0, 0);
+    const GLenum state = glClientWaitSync(fence->sync, 0, timeout_ns);
     // A failed wait (a lost context) would otherwise hold the loop forever.
     if (state == GL_TIMEOUT_EXPIRED) return false;
     drop_frame_fence(fence);

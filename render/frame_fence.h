@@ -5,6 +5,8 @@
 
 #include <GL/glew.h>
 
+#include <cstdint>
+
 struct FrameFence {
     GLsync sync;  // null: nothing to wait for
 };
@@ -14,7 +16,7 @@ struct FrameFence {
 void place_frame_fence(FrameFence* fence);
 
 // True once the GL has done everything before the fence (or none was
-// placed); the fence is dropped then. Never waits.
-bool frame_fence_passed(FrameFence* fence);
+// placed); the fence is dropped then. Waits `timeout_ns` at most.
+bool frame_fence_passed(FrameFence* fence, uint64_t timeout_ns = 0);
 
 void drop_frame_fence(FrameFence* fence);

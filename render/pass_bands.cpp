@@ -22,11 +22,14 @@ int band_count_for(double last_draw_ms, int rows) {
     return wanted >= rows ? rows : static_cast<int>(wanted);
 }
 
+// A look at the messages at least this often while a band draws.
+static const uint64_t kLookEveryNs = 2000000;
+
 // Until the band before has been drawn, or the frame gives way.
 static bool wait_while_looking(FrameFence* fence) {
     for (;;) {
         if (between_bands && between_bands(between_context)) return false;
-        if (frame_fence_passed(fence)) return true;
+        if (frame_fence_passed(fence, kLookEveryNs)) return true;
     }
 }
 

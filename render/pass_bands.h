@@ -8,8 +8,8 @@
 // short enough that a message waits no longer than a glance.
 constexpr double kBandMs = 20.0;
 
-// Handles what came while a band draws; true when the frame should give
-// way (it is abandoned then, and drawn afresh later).
+// Handles what came, without waiting, while a band draws; true when the
+// frame should give way (it is abandoned then, and drawn afresh later).
 typedef bool (*BetweenBands)(void* context);
 
 // The player's look at its messages. Without one (the default, and in
