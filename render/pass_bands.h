@@ -17,9 +17,13 @@ typedef bool (*BetweenBands)(void* context);
 void look_between_bands(BetweenBands between, void* context);
 bool bands_wanted();
 
+// A pass not measured yet may cost seconds, and a cheap one loses little
+// in a few bands: it is drawn in this many until it is measured.
+constexpr int kUnmeasuredBands = 8;
+
 // How many bands split `rows` rows so that each takes about kBandMs, from
-// what the whole draw took last: 1 for a draw within kBandMs, at most one
-// band per row.
+// what the whole draw took last (negative: not measured yet): 1 for a draw
+// within kBandMs, at most one band per row.
 int band_count_for(double last_draw_ms, int rows);
 
 // Draws `draw` into the bound framebuffer's rows 0 .. rows - 1 in `bands`

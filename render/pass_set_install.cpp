@@ -83,6 +83,7 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
         use_scratch_target(set, pass - 1, samples_own_target(*set, pass));
     }
     restart_frame_count_and_time(&set->clock);
+    forget_latest_pass_ms(&set->timings);
     clear_render_targets(set);
     blank_keyboard();
     return true;

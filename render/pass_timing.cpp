@@ -21,6 +21,11 @@ void create_pass_timings(PassTimings* timings) {
     timings->current_slot = -1;
     timings->created = true;
     timings->by_finishing = finishing_passes;
+    forget_latest_pass_ms(timings);
+}
+
+void forget_latest_pass_ms(PassTimings* timings) {
+    for (double& ms : timings->latest_pass_ms) ms = kNotMeasured;
 }
 
 void delete_pass_timings(PassTimings* timings) {

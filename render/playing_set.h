@@ -121,7 +121,8 @@ void clear_render_targets(PlayingSet* set);
 // Bytes of storage the buffer, scratch and Main targets take together.
 uint64_t render_target_bytes(const PlayingSet& set);
 
-// The set's GPU time for `pass` in milliseconds, 0 before any result: its
-// newest frame's, and the median over the last second.
+// The set's GPU time for `pass` in milliseconds: its newest frame's
+// (kNotMeasured before any result for the installed set), and the median
+// over the last second (0 before any result).
 double latest_pass_gpu_ms(const PlayingSet& set, int pass);
 double median_pass_gpu_ms(const PlayingSet& set, int pass);

@@ -136,8 +136,22 @@ TEST_F(PassBands, AFrameThatGivesWayLeavesTheBuffersAsTheFrameBeforeLeftThem) {
     EXPECT_EQ(main_picture(banded), main_picture(whole));
 }
 
+TEST_F(PassBands, ASetIsDrawnInBandsUntilItsPassesAreMeasured) {
+    look_between_bands(count_looks, nullptr);
+    for (int install = 0; install < 2; ++install) {
+        ASSERT_TRUE(render_frame_with(&banded, inputs_of(0)));
+        EXPECT_EQ(banded.band_counts[kBufferAPass], kUnmeasuredBands);
+        ASSERT_TRUE(render_frame_with(&banded, inputs_of(1)));
+        EXPECT_EQ(banded.band_counts[kBufferAPass], 1) << "measured cheap, drawn whole";
+        install_pass_set(&banded, folder.file("feedback.glsl").c_str());
+    }
+    EXPECT_EQ(log.count_prefix("bands: BufferA in 8 bands"), 2) << log.joined();
+}
+
 TEST(BandCount, AboutTwentyMillisecondsABandAndNeverMoreBandsThanRows) {
-    EXPECT_EQ(band_count_for(0.0, 720), 1) << "before any result";
+    EXPECT_EQ(band_count_for(kNotMeasured, 720), kUnmeasuredBands) << "before any result";
+    EXPECT_EQ(band_count_for(kNotMeasured, 3), 3);
+    EXPECT_EQ(band_count_for(0.0, 720), 1);
     EXPECT_EQ(band_count_for(kBandMs, 720), 1);
     EXPECT_EQ(band_count_for(kBandMs + 0.1, 720), 2);
     EXPECT_EQ(band_count_for(240.0, 720), 12);
