@@ -145,9 +145,12 @@ static bool draw_main_pass(const PlayingSet& set, int bands, const FrameArea& ar
 static void plan_bands(PlayingSet* set, int rows, int bands[kPassCount]) {
     for (int pass = 0; pass < kPassCount; ++pass) {
         const bool drawn = set->programs[pass] != 0;
-        bands[pass] = drawn && bands_wanted() ? band_count_for(latest_pass_gpu_ms(*set, pass), rows) : 1;
-        if (bands[pass] > 1 && set->band_counts[pass] <= 1) {
+        bands[pass] = drawn && bands_wanted() ? band_count_for(latest_pass_gpu_ms(*set, pass), rows, set->band_counts[pass] > 1) : 1;
+        // Once for each install: a pass that costs about a band's time goes
+        // in and out of bands from frame to frame.
+        if (bands[pass] > 1 && !set->bands_said[pass]) {
             log_message("bands: %s in %d bands", kPassNames[pass], bands[pass]);
+            set->bands_said[pass] = true;
         }
         set->band_counts[pass] = bands[pass];
     }

@@ -16,10 +16,10 @@ void look_between_bands(BetweenBands between, void* context) {
 
 bool bands_wanted() { return between_bands != nullptr; }
 
-int band_count_for(double last_draw_ms, int rows) {
+int band_count_for(double last_draw_ms, int rows, bool banded_last) {
     if (rows <= 1) return 1;
     if (last_draw_ms < 0.0) return kUnmeasuredBands < rows ? kUnmeasuredBands : rows;
-    if (!(last_draw_ms > kBandMs)) return 1;
+    if (!(last_draw_ms > (banded_last ? kBandMs : 2.0 * kBandMs))) return 1;
     const double wanted = std::ceil(last_draw_ms / kBandMs);
     return wanted >= rows ? rows : static_cast<int>(wanted);
 }

@@ -22,9 +22,12 @@ bool bands_wanted();
 constexpr int kUnmeasuredBands = 8;
 
 // How many bands split `rows` rows so that each takes about kBandMs, from
-// what the whole draw took last (negative: not measured yet): 1 for a draw
-// within kBandMs, at most one band per row.
-int band_count_for(double last_draw_ms, int rows);
+// what the whole draw took last (negative: not measured yet), at most one
+// band per row. A whole pass is banded once it takes twice kBandMs, a banded
+// one is whole again within kBandMs: a pass that costs about a band's time
+// would otherwise go in and out of bands from frame to frame, and the GPU
+// budget would see its cost waver with them.
+int band_count_for(double last_draw_ms, int rows, bool banded_last);
 
 // Draws `draw` into the bound framebuffer's rows 0 .. rows - 1 in `bands`
 // bands, bottom first, with the viewport at `columns` x `rows`. False when

@@ -1,6 +1,7 @@
 #include "render/pass_set_install.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "base/log.h"
 #include "render/channel_samplers.h"
@@ -84,6 +85,7 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
     }
     restart_frame_count_and_time(&set->clock);
     forget_latest_pass_ms(&set->timings);
+    memset(set->bands_said, 0, sizeof set->bands_said);
     clear_render_targets(set);
     blank_keyboard();
     return true;

@@ -67,8 +67,10 @@ struct PlayingSet {
     ChannelSamplerSet samplers;
     FrameClock clock;
     PassTimings timings;
-    // The bands each pass was drawn in last; 1: whole.
+    // The bands each pass was drawn in last; 1: whole. Whether the log has
+    // said that a pass of the installed set is drawn in bands.
     int band_counts[kPassCount];
+    bool bands_said[kPassCount];
     // Where the picture's bottom-left corner sits in the window, in pixels
     // from the window's bottom-left.
     int window_x;

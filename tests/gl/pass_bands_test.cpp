@@ -114,6 +114,10 @@ TEST_F(PassBands, ABandedFrameIsTheWholeFrameBitForBitAndSaysSoOnce) {
         EXPECT_EQ(main_picture(banded), main_picture(whole)) << "frame " << frame;
     }
     EXPECT_GE(looks, 4 * 2 * 4) << "a look between every two of each pass's bands";
+    // Measured cheap now, then dear again: banded again, and not said again.
+    ASSERT_TRUE(draw_banded(4, 1.0));
+    EXPECT_EQ(banded.band_counts[kBufferAPass], 1);
+    ASSERT_TRUE(draw_banded(5, 100.0));
     EXPECT_EQ(log.count_prefix("bands: BufferA in 5 bands"), 1) << log.joined();
     EXPECT_EQ(log.count_prefix("bands: Main in 5 bands"), 1) << log.joined();
     EXPECT_EQ(log.count_prefix("GL:"), 0) << log.joined();
@@ -148,13 +152,15 @@ TEST_F(PassBands, ASetIsDrawnInBandsUntilItsPassesAreMeasured) {
     EXPECT_EQ(log.count_prefix("bands: BufferA in 8 bands"), 2) << log.joined();
 }
 
-TEST(BandCount, AboutTwentyMillisecondsABandAndNeverMoreBandsThanRows) {
-    EXPECT_EQ(band_count_for(kNotMeasured, 720), kUnmeasuredBands) << "before any result";
-    EXPECT_EQ(band_count_for(kNotMeasured, 3), 3);
-    EXPECT_EQ(band_count_for(0.0, 720), 1);
-    EXPECT_EQ(band_count_for(kBandMs, 720), 1);
-    EXPECT_EQ(band_count_for(kBandMs + 0.1, 720), 2);
-    EXPECT_EQ(band_count_for(240.0, 720), 12);
-    EXPECT_EQ(band_count_for(1.0e6, 720), 720);
-    EXPECT_EQ(band_count_for(1.0e6, 1), 1);
+TEST(BandCount, AboutTwentyMillisecondsABandNeverMoreBandsThanRowsAndNoWavering) {
+    EXPECT_EQ(band_count_for(kNotMeasured, 720, false), kUnmeasuredBands) << "before any result";
+    EXPECT_EQ(band_count_for(kNotMeasured, 3, false), 3);
+    EXPECT_EQ(band_count_for(0.0, 720, true), 1);
+    EXPECT_EQ(band_count_for(2.0 * kBandMs, 720, false), 1) << "whole until it takes twice a band";
+    EXPECT_EQ(band_count_for(2.0 * kBandMs + 0.1, 720, false), 3);
+    EXPECT_EQ(band_count_for(kBandMs + 0.1, 720, true), 2) << "banded while it takes more than a band";
+    EXPECT_EQ(band_count_for(kBandMs, 720, true), 1);
+    EXPECT_EQ(band_count_for(240.0, 720, false), 12);
+    EXPECT_EQ(band_count_for(1.0e6, 720, false), 720);
+    EXPECT_EQ(band_count_for(1.0e6, 1, true), 1);
 }
