@@ -15,6 +15,7 @@
 #include "app/instance_name.h"
 #include "app/log_file.h"
 #include "app/main_loop.h"
+#include "app/message_pump.h"
 #include "app/monitor_arrangement.h"
 #include "app/notification_window.h"
 #include "app/pausing.h"
@@ -31,6 +32,7 @@
 #include "gl/gl_context.h"
 #include "gl/gl_diagnostics.h"
 #include "app/player_sets.h"
+#include "render/pass_bands.h"
 #include "render/pass_timing.h"
 #include "render/render_resources.h"
 
@@ -135,7 +137,11 @@ int main(int argc, char** argv) {
     free(resumed);
     arrange_monitors(arranged_layout());
 
+    // Only now: a request or an exit that comes while a frame is drawn is
+    // the loop's to carry out, and it runs from here on.
+    look_between_bands(handle_messages_between_bands, nullptr);
     run_main_loop(notification);
+    look_between_bands(nullptr, nullptr);
 
     stop_pause_watch();
     stop_settings_file();

@@ -13,6 +13,7 @@
 #include "app/frame_rate_cap.h"
 #include "app/gpu_budget.h"
 #include "app/monitor_arrangement.h"
+#include "app/message_pump.h"
 #include "app/monitor_choices.h"
 #include "app/notification_window.h"
 #include "app/pass_set_requests.h"
@@ -29,6 +30,7 @@
 #include "desktop/monitor_watch.h"
 #include "desktop/platform_services.h"
 #include "gl/gl_context.h"
+#include "render/frame_fence.h"
 
 // The set whose first frame is still to be reported, once presented.
 static bool first_frame_pending = false;
@@ -206,18 +208,6 @@ static void act_on_window_reports(HWND notification_window) {
 
 }
 
-// Drains every queued message without waiting; true once WM_QUIT was seen.
-static bool drain_messages() {
-    bool quit = false;
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-        if (message.message == WM_QUIT) quit = true;
-    }
-    return quit;
-}
-
 // A save that does not build leaves the playing set as it is.
 static void reload_after_save() {
     const double now = current_time_seconds();
@@ -245,25 +235,32 @@ static DWORD milliseconds_until_reload_check() {
 }
 
 // Blocks until a message arrives, a watched handle (a setting or the pass
-// set's folder changed, the frame timer when given) is signalled, or saves
-// have settled.
-static void wait_for_events(HANDLE timer) {
+// set's folder changed, the frame timer when given) is signalled, saves
+// have settled or `timeout_ms` passed.
+static void wait_for_events(HANDLE timer, DWORD timeout_ms = INFINITE) {
+    const DWORD reload_ms = milliseconds_until_reload_check();
     HANDLE handles[3];
     DWORD count = 0;
     if (settings_change_handle()) handles[count++] = settings_change_handle();
     if (folder_change_handle()) handles[count++] = folder_change_handle();
     if (timer) handles[count++] = timer;
-    ::MsgWaitForMultipleObjectsEx(count, handles, milliseconds_until_reload_check(), QS_ALLINPUT,
-                                  MWMO_INPUTAVAILABLE);
+    wait_for_messages_or(handles, count, timeout_ms < reload_ms ? timeout_ms : reload_ms);
 }
+
+// The frame presented last, until the GL has done it.
+static FrameFence presented_frame = {nullptr};
+// How often the loop looks at the fence while it handles what comes.
+static const DWORD kFencePollMs = 1;
 
 static void draw_and_present() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     follow_sound_channels(true);
-    draw_player_sets();
+    // A frame that gave way is drawn afresh once the loop has done what came.
+    if (!draw_player_sets()) return;
     present_frame(gl_device_context, AppSettings.swap_interval);
+    place_frame_fence(&presented_frame);
     announce_first_frame();
     announce_new_monitor();
     note_frame_presented();
@@ -276,8 +273,11 @@ void run_main_loop(HWND notification_window) {
         if (drain_messages()) break;
         // The tray icon goes at once; the rest of the player follows it.
         if (take_player_event(kEventExitWanted)) {
+            // Said first: taking the icon away waits for the shell.
+            log_longest_without_messages();
+            drop_frame_fence(&presented_frame);
             destroy_notification_window(notification_window);
-            break;
+            return;
         }
         act_on_window_reports(notification_window);
         carry_out_pending_work();
@@ -289,6 +289,12 @@ void run_main_loop(HWND notification_window) {
             wait_for_events(nullptr);
             continue;
         }
+        // The next frame starts once the GL is done with the last one; until
+        // then the loop goes round, answering.
+        if (!frame_fence_passed(&presented_frame)) {
+            wait_for_events(nullptr, kFencePollMs);
+            continue;
+        }
         if (!frame_may_start()) {
             // Messages are still handled while the cap holds the frame back.
             wait_for_events(frame_timer());
@@ -298,4 +304,6 @@ void run_main_loop(HWND notification_window) {
         note_frame_start();
         draw_and_present();
     }
+    drop_frame_fence(&presented_frame);
+    log_longest_without_messages();
 }

@@ -50,6 +50,13 @@ bool take_pass_set_request(PassSetRequest* request) {
     return true;
 }
 
+bool pass_set_request_waiting() {
+    for (const Slot& slot : slots) {
+        if (slot.waiting) return true;
+    }
+    return false;
+}
+
 bool take_replaced_reply(uint32_t* reply_thread) {
     if (replaced_count == 0) return false;
     *reply_thread = replaced_replies[--replaced_count];

@@ -20,5 +20,8 @@ void request_pass_set(const PassSetRequest& request);
 // none is.
 bool take_pass_set_request(PassSetRequest* request);
 
+// Whether a request waits, without taking it.
+bool pass_set_request_waiting();
+
 // The reply thread of a replaced request that is still owed its answer.
 bool take_replaced_reply(uint32_t* reply_thread);

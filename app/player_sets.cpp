@@ -335,11 +335,8 @@ static void end_fade(PlayerSlot* slot) {
 
 // Both pictures kept off the window, blended into the set's place. A fade
 // lasts for the incoming set's time, so a rest holds it where it is.
-static void draw_fade(PlayerSlot* slot, bool rests) {
-    if (!rests) {
-        render_frame(&slot->outgoing);
-        render_frame(&slot->set);
-    }
+static bool draw_fade(PlayerSlot* slot, bool rests) {
+    if (!rests && (!render_frame(&slot->outgoing) || !render_frame(&slot->set))) return false;
     const PlayingSet& set = slot->set;
     const double elapsed = set_seconds(set);
     if (set.main_target.colour_texture && slot->outgoing.main_target.colour_texture) {
@@ -349,22 +346,24 @@ static void draw_fade(PlayerSlot* slot, bool rests) {
     }
     // The last blend showed the incoming picture alone.
     if (elapsed >= slot->fade_seconds) end_fade(slot);
+    return true;
 }
 
-void draw_player_sets() {
+bool draw_player_sets() {
     for (int index = 0; index < slot_count; ++index) {
         PlayerSlot& slot = slots[index];
         if (slot.fading) {
-            draw_fade(&slot, slot_rests(slot));
+            if (!draw_fade(&slot, slot_rests(slot))) return false;
             continue;
         }
         if (slot_rests(slot)) {
             show_last_picture(slot.set);
             continue;
         }
-        render_frame(&slot.set);
+        if (!render_frame(&slot.set)) return false;
     }
     draw_copies();
+    return true;
 }
 
 bool fade_player_set(int index, const char* path, double seconds) {

@@ -43,8 +43,9 @@ bool any_set_playing(const char* path);
 bool install_on_monitor(const char* identity, const char* path, InstallRule rule);
 
 // Draws every set's frame into the window's back buffer, then the copies a
-// duplicated picture asks for.
-void draw_player_sets();
+// duplicated picture asks for. False when a frame gave way to what the
+// player's messages brought: the back buffer is not fit to be shown then.
+bool draw_player_sets();
 
 // Time stands still for a set that rests: every set while the player
 // rests, one set while its monitor is covered or paused from the menu. A

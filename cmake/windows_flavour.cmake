@@ -31,6 +31,7 @@ add_library(lumenfold_platform STATIC
   app/host_window.cpp
   app/log_file.cpp
   app/main_loop.cpp
+  app/message_pump.cpp
   app/monitor_arrangement.cpp
   app/notification_window.cpp
   app/pausing.cpp

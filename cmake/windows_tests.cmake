@@ -54,6 +54,9 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(windows.e2e.installer_test PROPERTIES TIMEOUT 480)
   # Two players, each through two rounds of turns.
   set_tests_properties(windows.e2e.playlist_test PROPERTIES TIMEOUT 420)
+  # Ten rounds of the built-in set at 1280x720, whose first frame after each
+  # install is drawn whole.
+  set_tests_properties(windows.e2e.responsive_test PROPERTIES TIMEOUT 900)
 
   add_test(NAME windows.render.render_tool_smoke_test
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/render/render_tool_smoke_test.sh)

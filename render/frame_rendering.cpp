@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "base/log.h"
 #include "desktop/platform_services.h"
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
+#include "render/pass_bands.h"
 #include "render/render_resources.h"
 #include "render/target_allocation.h"
 
@@ -55,7 +57,9 @@ static void fill_common_uniforms(const PlayingSet& set, const FrameInputs& input
 
 // Every pass's block differs only in its channels' resolutions. All five go
 // up in one write before any pass draws, so no draw waits for the next
-// pass's upload.
+// pass's upload; the write takes fresh storage, so it does not wait for the
+// draws of the set before (every set shares the buffer) or of the frame
+// before, where a driver would otherwise stall until they are done.
 static void upload_pass_uniforms(const PlayingSet& set, const FrameInputs& inputs) {
     unsigned char staging[kPassCount * kLargestUniformBlockStride];
     const GLsizeiptr stride = RenderResources.uniform_block_stride;
@@ -69,7 +73,7 @@ static void upload_pass_uniforms(const PlayingSet& set, const FrameInputs& input
         }
         memcpy(staging + pass * stride, &block, sizeof block);
     }
-    glNamedBufferSubData(RenderResources.uniform_buffer, 0, stride * kPassCount, staging);
+    glNamedBufferData(RenderResources.uniform_buffer, stride * kPassCount, staging, GL_DYNAMIC_DRAW);
 }
 
 static void use_uniforms_of(int pass) {
@@ -80,22 +84,37 @@ static void use_uniforms_of(int pass) {
 
 static void draw_quad() { glDrawArrays(GL_TRIANGLE_STRIP, 0, 4); }
 
-static void draw_buffer_pass(const PlayingSet& set, int pass) {
+// The render size as the frame began. Messages handled between bands may
+// resize the set or the window (and set the viewport) already: the targets
+// follow at the next frame, so this one goes on at its own size.
+struct FrameArea {
+    int width;
+    int height;
+};
+
+// False when the frame gave way before the pass was drawn whole.
+static bool draw_pass_quad(const FrameArea& area, int bands) {
+    return draw_in_bands(area.width, area.height, bands, draw_quad);
+}
+
+static bool draw_buffer_pass(const PlayingSet& set, int pass, int bands, const FrameArea& area) {
     const RenderTarget& target = set.targets[pass - 1];
     const ScratchTarget& scratch = set.scratch[pass - 1];
     glUseProgram(set.programs[pass]);
     use_uniforms_of(pass);
     if (!scratch.framebuffer) {
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-        draw_quad();
-        return;
+        return draw_pass_quad(area, bands);
     }
     // The pass samples its own target: it reads last frame's texture while
-    // drawing elsewhere, and its output becomes the target afterwards.
+    // drawing elsewhere, and its output becomes the target afterwards, once
+    // every band is drawn. A frame that gives way leaves the target as the
+    // frame before left it.
     glBindFramebuffer(GL_FRAMEBUFFER, scratch.framebuffer);
-    draw_quad();
+    if (!draw_pass_quad(area, bands)) return false;
     glCopyImageSubData(scratch.colour_texture, GL_TEXTURE_2D, 0, 0, 0, 0, target.colour_texture, GL_TEXTURE_2D, 0, 0, 0,
                        0, target.width, target.height, 1);
+    return true;
 }
 
 // A smaller or displaced picture is stretched over its part of the window,
@@ -108,43 +127,70 @@ static void place_main_in_window(const PlayingSet& set) {
                            x + set.size.window_width, y + set.size.window_height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-static void draw_main_pass(const PlayingSet& set) {
+static bool draw_main_pass(const PlayingSet& set, int bands, const FrameArea& area) {
     // Nothing defined would be drawn without a program; the window keeps
     // the clear colour instead.
-    if (!set.programs[kMainPass]) return;
+    if (!set.programs[kMainPass]) return true;
     glUseProgram(set.programs[kMainPass]);
     use_uniforms_of(kMainPass);
     const GLuint main_framebuffer = set.main_target.framebuffer;
     glBindFramebuffer(GL_FRAMEBUFFER, main_framebuffer);
-    draw_quad();
+    if (!draw_pass_quad(area, bands)) return false;
     if (main_framebuffer && !set.size.main_offscreen) place_main_in_window(set);
+    return true;
 }
 
-void render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
+// From what each pass's last measured draw took; whole where the player
+// does not look at its messages between bands.
+static void plan_bands(PlayingSet* set, int rows, int bands[kPassCount]) {
+    for (int pass = 0; pass < kPassCount; ++pass) {
+        const bool drawn = set->programs[pass] != 0;
+        bands[pass] = drawn && bands_wanted() ? band_count_for(latest_pass_gpu_ms(*set, pass), rows, set->band_counts[pass] > 1) : 1;
+        // Once for each install: a pass that costs about a band's time goes
+        // in and out of bands from frame to frame.
+        if (bands[pass] > 1 && !set->bands_said[pass]) {
+            log_message("bands: %s in %d bands", kPassNames[pass], bands[pass]);
+            set->bands_said[pass] = true;
+        }
+        set->band_counts[pass] = bands[pass];
+    }
+}
+
+bool render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
     recreate_render_targets(set);
     upload_pass_uniforms(*set, inputs);
     bind_channel_units(set);
-    glViewport(0, 0, render_width(*set), render_height(*set));
+    const FrameArea area = {render_width(*set), render_height(*set)};
+    glViewport(0, 0, area.width, area.height);
 
     begin_timed_frame(&set->timings, current_time_seconds());
+    int bands[kPassCount];
+    plan_bands(set, area.height, bands);
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
         if (!set->programs[pass]) continue;
         begin_timed_pass(&set->timings, pass);
-        draw_buffer_pass(*set, pass);
+        if (!draw_buffer_pass(*set, pass, bands[pass], area)) {
+            abandon_timed_frame(&set->timings);
+            return false;
+        }
         refresh_buffer_mipmaps(set, pass - 1);
         end_timed_pass(&set->timings, pass);
     }
     if (set->programs[kMainPass]) begin_timed_pass(&set->timings, kMainPass);
-    draw_main_pass(*set);
+    if (!draw_main_pass(*set, bands[kMainPass], area)) {
+        abandon_timed_frame(&set->timings);
+        return false;
+    }
     if (set->programs[kMainPass]) end_timed_pass(&set->timings, kMainPass);
     end_timed_frame(&set->timings);
+    return true;
 }
 
 void show_last_picture(const PlayingSet& set) {
     if (set.main_target.framebuffer && !set.size.main_offscreen) place_main_in_window(set);
 }
 
-void render_frame(PlayingSet* set) {
+bool render_frame(PlayingSet* set) {
     // Before the clock is read: new targets restart iFrame.
     recreate_render_targets(set);
     fall_back_to_smaller_render_scale(set);
@@ -152,6 +198,8 @@ void render_frame(PlayingSet* set) {
     inputs.timing = next_frame_timing(&set->clock);
     read_mouse(*set, inputs.mouse);
     read_date(inputs.date);
-    render_frame_with(set, inputs);
+    // A frame that gave way was never shown: the next one has its number.
+    if (!render_frame_with(set, inputs)) return false;
     count_frame(&set->clock);
+    return true;
 }

@@ -14,11 +14,13 @@ struct FrameInputs {
 };
 
 // The player's frame: timing from the set's clock, the cursor and the local
-// date from the platform; counts the frame afterwards.
-void render_frame(PlayingSet* set);
+// date from the platform; counts the frame afterwards. False when the frame
+// gave way to what the player's messages brought (render/pass_bands.h): it
+// is left undrawn and uncounted, its timing dropped.
+bool render_frame(PlayingSet* set);
 
 // One frame with every input given, for renderers that keep their own time.
-void render_frame_with(PlayingSet* set, const FrameInputs& inputs);
+bool render_frame_with(PlayingSet* set, const FrameInputs& inputs);
 
 // A resting set's last picture at its place again, from its kept target.
 void show_last_picture(const PlayingSet& set);

@@ -1,5 +1,8 @@
 #include "render/pass_set_install.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "base/log.h"
 #include "render/channel_samplers.h"
 #include "render/render_resources.h"
@@ -99,6 +102,8 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
         use_scratch_target(set, pass - 1, samples_own_target(*set, pass));
     }
     restart_frame_count_and_time(&set->clock);
+    forget_latest_pass_ms(&set->timings);
+    memset(set->bands_said, 0, sizeof set->bands_said);
     clear_render_targets(set);
     blank_keyboard();
     return true;

@@ -21,6 +21,11 @@ void create_pass_timings(PassTimings* timings) {
     timings->current_slot = -1;
     timings->created = true;
     timings->by_finishing = finishing_passes;
+    forget_latest_pass_ms(timings);
+}
+
+void forget_latest_pass_ms(PassTimings* timings) {
+    for (double& ms : timings->latest_pass_ms) ms = kNotMeasured;
 }
 
 void delete_pass_timings(PassTimings* timings) {
@@ -125,6 +130,12 @@ void end_timed_frame(PassTimings* timings) {
     timings->current_slot = -1;
     // Finished passes are measured already: nothing to wait a frame for.
     if (timings->by_finishing && any_timed) read_slot(timings, slot);
+}
+
+void abandon_timed_frame(PassTimings* timings) {
+    if (timings->current_slot < 0) return;
+    memset(timings->slots[timings->current_slot].timed, 0, sizeof timings->slots[timings->current_slot].timed);
+    timings->current_slot = -1;
 }
 
 void collect_pass_timings(PassTimings* timings) {

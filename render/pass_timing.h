@@ -70,13 +70,20 @@ void begin_timed_frame(PassTimings* timings, double now_seconds);
 void begin_timed_pass(PassTimings* timings, int pass);
 void end_timed_pass(PassTimings* timings, int pass);
 void end_timed_frame(PassTimings* timings);
+// A frame that gave way before its last pass: none of its passes counts, so
+// a part of a draw never passes for the whole of it.
+void abandon_timed_frame(PassTimings* timings);
 
 // Waits for every frame in flight and reads it: for renderers that measure
 // after the fact, never for the player.
 void collect_pass_timings(PassTimings* timings);
 
-// Milliseconds; 0 before any result.
+// Milliseconds; kNotMeasured before any result since the timings were
+// created or the last forget_latest_pass_ms.
+constexpr double kNotMeasured = -1.0;
 double latest_pass_ms(const PassTimings& timings, int pass);
+// A new set's passes cost what they cost, not what the old set's did.
+void forget_latest_pass_ms(PassTimings* timings);
 // Over the results of frames issued in the last second before `now_seconds`.
 double median_pass_ms(const PassTimings& timings, int pass, double now_seconds);
 // Over every result kept, whatever its age.

@@ -67,6 +67,10 @@ struct PlayingSet {
     ChannelSamplerSet samplers;
     FrameClock clock;
     PassTimings timings;
+    // The bands each pass was drawn in last; 1: whole. Whether the log has
+    // said that a pass of the installed set is drawn in bands.
+    int band_counts[kPassCount];
+    bool bands_said[kPassCount];
     // Where the picture's bottom-left corner sits in the window, in pixels
     // from the window's bottom-left.
     int window_x;
@@ -119,7 +123,8 @@ void clear_render_targets(PlayingSet* set);
 // Bytes of storage the buffer, scratch and Main targets take together.
 uint64_t render_target_bytes(const PlayingSet& set);
 
-// The set's GPU time for `pass` in milliseconds, 0 before any result: its
-// newest frame's, and the median over the last second.
+// The set's GPU time for `pass` in milliseconds: its newest frame's
+// (kNotMeasured before any result for the installed set), and the median
+// over the last second (0 before any result).
 double latest_pass_gpu_ms(const PlayingSet& set, int pass);
 double median_pass_gpu_ms(const PlayingSet& set, int pass);
