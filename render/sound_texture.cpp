@@ -1,7 +1,7 @@
 #include "render/sound_texture.h"
 
 #include "render/playing_set.h"
-#include "render/sound_spectrum.h"
+#include "render/sound_analysis.h"
 #include "shader/channel_table.h"
 
 struct SoundTextureState {

@@ -25,7 +25,7 @@
 #include "render/frame_rendering.h"
 #include "render/pass_set_install.h"
 #include "render/render_resources.h"
-#include "render/sound_spectrum.h"
+#include "render/sound_analysis.h"
 #include "render/sound_texture.h"
 #include "render/texture_loading.h"
 #include "shader/builtin_pass_set.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/fft.h"
-#include "render/sound_spectrum.h"
+#include "render/sound_analysis.h"
 
 static const double kPi = 3.14159265358979323846;
 
@@ -29,7 +29,7 @@ static int loudest_bin(const unsigned char* image) {
     return loudest;
 }
 
-class SoundSpectrum : public testing::Test {
+class AnalysedSound : public testing::Test {
   protected:
     void SetUp() override {
         clear_sound_ring(&ring);
@@ -44,7 +44,7 @@ class SoundSpectrum : public testing::Test {
     unsigned char image[kSoundImageBytes];
 };
 
-TEST_F(SoundSpectrum, ASineShowsItsPeakInTheBinOfItsFrequency) {
+TEST_F(AnalysedSound, ASineShowsItsPeakInTheBinOfItsFrequency) {
     struct Tone {
         double frequency;
         int rate;
@@ -66,7 +66,7 @@ TEST_F(SoundSpectrum, ASineShowsItsPeakInTheBinOfItsFrequency) {
     }
 }
 
-TEST_F(SoundSpectrum, TheSmoothingRisesTowardsTheNewMagnitude) {
+TEST_F(AnalysedSound, TheSmoothingRisesTowardsTheNewMagnitude) {
     const std::vector<float> samples = sine(2343.75, 48000, 1, kSoundWindowSamples, 0.01f);
     push_to_sound_ring(&ring, samples.data(), kSoundWindowSamples, 1, 48000);
     analyse_sound(&analysis, ring, image);
@@ -76,7 +76,7 @@ TEST_F(SoundSpectrum, TheSmoothingRisesTowardsTheNewMagnitude) {
     EXPECT_NEAR(image[100] - first, 51, 2);
 }
 
-TEST_F(SoundSpectrum, TheWaveformRowHoldsTheNewestSamples) {
+TEST_F(AnalysedSound, TheWaveformRowHoldsTheNewestSamples) {
     std::vector<float> samples(kSoundWindowSamples + 100, 0.0f);
     samples.back() = 0.5f;                        // the newest: the row's last texel
     samples[samples.size() - 512] = -0.5f;        // the oldest the row shows
@@ -95,7 +95,7 @@ TEST_F(SoundSpectrum, TheWaveformRowHoldsTheNewestSamples) {
     EXPECT_EQ(wave[1], 128);
 }
 
-TEST_F(SoundSpectrum, SilenceReadsAsSilence) {
+TEST_F(AnalysedSound, SilenceReadsAsSilence) {
     unsigned char expected[kSoundImageBytes];
     silent_sound_image(expected);
     for (int x = 0; x < kSoundImageWidth; ++x) {

@@ -1,4 +1,4 @@
-#include "render/sound_spectrum.h"
+#include "render/sound_analysis.h"
 
 #include <cmath>
 #include <cstring>
