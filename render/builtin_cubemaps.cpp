@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/bit_mixing.h"
 #include "base/log.h"
 #include "render/texture_loading.h"
 #include "shader/channel_table.h"
@@ -58,22 +59,13 @@ static Colour sky(const float d[3]) {
     return colour;
 }
 
-// The same bits for the same texel everywhere ("lowbias32").
-static uint32_t mixed(uint32_t value) {
-    value ^= value >> 16;
-    value *= 0x7feb352dU;
-    value ^= value >> 15;
-    value *= 0x846ca68bU;
-    value ^= value >> 16;
-    return value;
-}
 
 static Colour starfield(const float d[3], int face, int x, int y) {
     Colour colour = {0.006f, 0.008f, 0.02f};
     // A faint band across the sky, as a galaxy's disc seen from inside it.
     const float across = towards(d, 0.3f, 0.9f, -0.3f);
     colour = plus(colour, Colour{0.10f, 0.09f, 0.12f}, std::exp(-across * across * 30.0f));
-    const uint32_t bits = mixed(static_cast<uint32_t>((face * kBuiltinCubemapFaceSize + y) * kBuiltinCubemapFaceSize + x));
+    const uint32_t bits = mixed_bits(static_cast<uint32_t>((face * kBuiltinCubemapFaceSize + y) * kBuiltinCubemapFaceSize + x));
     // About one texel in 300 holds a star, of a random brightness and tint.
     if (bits % 300U == 0U) {
         const float brightness = 0.35f + 0.65f * static_cast<float>((bits >> 8) & 255U) / 255.0f;
@@ -126,11 +118,7 @@ static GLuint make_cubemap(int cubemap) {
     }
     free(face_texels);
     glGenerateTextureMipmap(texture);
-    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    set_texture_sampling(texture, GL_LINEAR_MIPMAP_LINEAR, GL_CLAMP_TO_EDGE);
     return texture;
 }
 

@@ -2,27 +2,19 @@
 
 #include <cstdlib>
 
+#include "base/bit_mixing.h"
 #include "base/log.h"
+#include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
 static const char* const kVolumeNames[kBuiltinVolumeCount] = {"gray_noise_volume", "rgba_noise_volume"};
 static const int kVolumeChannels[kBuiltinVolumeCount] = {1, 4};
 
-// A 32-bit integer hash (a "lowbias32" mix): every bit of the input moves
-// about half the output's, so neighbouring texels are unrelated.
-static uint32_t mixed(uint32_t value) {
-    value ^= value >> 16;
-    value *= 0x7feb352dU;
-    value ^= value >> 15;
-    value *= 0x846ca68bU;
-    value ^= value >> 16;
-    return value;
-}
 
 uint8_t noise_volume_texel(int x, int y, int z, int channel, int channels) {
     const uint32_t index = static_cast<uint32_t>(((z * kBuiltinVolumeSize + y) * kBuiltinVolumeSize + x) * 4 + channel);
     // The grey volume is not the RGBA one's red: a set reading both sees two noises.
-    return static_cast<uint8_t>(mixed(index + (channels == 1 ? 0x9e3779b9U : 0U)) >> 24);
+    return static_cast<uint8_t>(mixed_bits(index + (channels == 1 ? 0x9e3779b9U : 0U)) >> 24);
 }
 
 static GLuint make_volume(int volume) {
@@ -51,11 +43,7 @@ static GLuint make_volume(int volume) {
                         texels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     free(texels);
-    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_R, GL_REPEAT);
+    set_texture_sampling(texture, GL_LINEAR, GL_REPEAT);
     return texture;
 }
 

@@ -6,6 +6,7 @@
 #include "desktop/platform_services.h"
 #include "render/render_resources.h"
 #include "render/target_allocation.h"
+#include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
 static const char* const kBufferChannelNames[kRenderTargetCount] = {"BufferA", "BufferB", "BufferC", "BufferD"};
@@ -22,12 +23,7 @@ static int scaled_side(const PlayingSet& set, int window_side) {
 int render_width(const PlayingSet& set) { return scaled_side(set, set.size.window_width); }
 int render_height(const PlayingSet& set) { return scaled_side(set, set.size.window_height); }
 
-static void set_clamped_linear(GLuint texture) {
-    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-}
+static void set_clamped_linear(GLuint texture) { set_texture_sampling(texture, GL_LINEAR, GL_CLAMP_TO_EDGE); }
 
 static void attach_colour_texture(GLuint framebuffer, GLuint texture) {
     glNamedFramebufferTexture(framebuffer, GL_COLOR_ATTACHMENT0, texture, 0);

@@ -50,13 +50,6 @@ static void create_uniform_buffer() {
     glNamedBufferData(r.uniform_buffer, r.uniform_block_stride * kPassCount, nullptr, GL_DYNAMIC_DRAW);
 }
 
-static void set_clamped_linear(GLuint texture) {
-    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-}
-
 // Most sets read one or two of the twenty images, and decoding them all
 // would cost the start-up more than everything else here: the textures are
 // entered empty and each gets its picture when a set first reads it.
@@ -102,7 +95,7 @@ void blank_keyboard() {
 static void create_keyboard_texture() {
     const GLuint texture = RenderResources.keyboard_texture;
     glTextureStorage2D(texture, 1, GL_R8, kKeyboardWidth, kKeyboardHeight);
-    set_clamped_linear(texture);
+    set_texture_sampling(texture, GL_LINEAR, GL_CLAMP_TO_EDGE);
     blank_keyboard();
     ChannelTable[kKeyboardEntry] = ChannelTableEntry{"Keyboard", texture};
 }

@@ -2,6 +2,7 @@
 
 #include "render/playing_set.h"
 #include "render/sound_analysis.h"
+#include "render/texture_loading.h"
 #include "shader/channel_table.h"
 
 struct SoundTextureState {
@@ -44,10 +45,7 @@ static void upload_silence() {
 void create_sound_texture() {
     glCreateTextures(GL_TEXTURE_2D, 1, &SoundChannel.texture);
     glTextureStorage2D(SoundChannel.texture, 1, GL_R8, kSoundImageWidth, kSoundImageHeight);
-    glTextureParameteri(SoundChannel.texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTextureParameteri(SoundChannel.texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTextureParameteri(SoundChannel.texture, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTextureParameteri(SoundChannel.texture, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    set_texture_sampling(SoundChannel.texture, GL_LINEAR, GL_CLAMP_TO_EDGE);
     // Rows of 512 single bytes: the default 4-byte alignment fits them.
     silence_sound();
     upload_silence();

@@ -32,14 +32,19 @@ bool load_texture(GLuint texture, const unsigned char* bytes, int32_t length, bo
         return false;
     }
     glTextureStorage2D(texture, texture_level_count(width, height), GL_RGBA8, width, height);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    set_texture_sampling(texture, GL_LINEAR_MIPMAP_LINEAR, GL_REPEAT);
     // NOTE: rows of 4-byte texels are always 4-aligned, so the default
     // unpack alignment fits every image.
     glTextureSubImage2D(texture, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     glGenerateTextureMipmap(texture);
     stbi_image_free(pixels);
     return true;
+}
+
+void set_texture_sampling(GLuint texture, GLint min_filter, GLint wrap) {
+    glTextureParameteri(texture, GL_TEXTURE_MIN_FILTER, min_filter);
+    glTextureParameteri(texture, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_S, wrap);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_T, wrap);
+    glTextureParameteri(texture, GL_TEXTURE_WRAP_R, wrap);
 }

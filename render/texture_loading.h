@@ -17,3 +17,6 @@ bool read_image_size(const unsigned char* bytes, int32_t length, int* width, int
 // One level fewer than a full chain: the smallest level is 2 texels on the
 // longer side, except that a 1-texel image still gets its one level.
 int texture_level_count(int width, int height);
+
+// Magnified linearly; `min_filter` when minified, and `wrap` on every axis.
+void set_texture_sampling(GLuint texture, GLint min_filter, GLint wrap);
