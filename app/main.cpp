@@ -21,6 +21,7 @@
 #include "app/pausing.h"
 #include "app/player_arguments.h"
 #include "app/resume.h"
+#include "app/set_builds.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "app/tray_menu.h"
@@ -68,6 +69,9 @@ static int fail_without_gl_context(HWND window, HWND notification, HINSTANCE ins
     unregister_window_classes(instance);
     return 1;
 }
+
+// How long the end waits for a set still compiling before it leaves it.
+static const int kBuildPatienceAtExitMs = 2000;
 
 int main(int argc, char** argv) {
     int utf8_argc = 0;
@@ -129,6 +133,8 @@ int main(int argc, char** argv) {
     start_settings_file();
     start_pause_watch(notification);
     create_render_resources();
+    // Without a build thread, sets build on this one, as they always can.
+    start_background_builds();
     create_player_sets();
     if (resuming) resume_monitor_choices();
     char* resumed = resuming ? pass_set_to_resume() : nullptr;
@@ -142,6 +148,7 @@ int main(int argc, char** argv) {
     look_between_bands(handle_messages_between_bands, nullptr);
     run_main_loop(notification);
     look_between_bands(nullptr, nullptr);
+    stop_set_builds(kBuildPatienceAtExitMs);
 
     stop_pause_watch();
     stop_settings_file();

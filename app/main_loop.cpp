@@ -22,6 +22,7 @@
 #include "app/player_sets.h"
 #include "app/playlists.h"
 #include "app/reload_watch.h"
+#include "app/set_builds.h"
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "app/sound_listening.h"
@@ -52,23 +53,37 @@ static void watch_for_saves(const char* path, const PassSetStamps& stamps) {
     watch_folder_of(path);
 }
 
+// A build's first_set_kind: 0 for any set but the first.
+static const int kNotTheFirstSet = 0;
+static int first_set_kind(FirstPassSet kind) { return static_cast<int>(kind) + 1; }
+
+// What every install that changes what is watched does once it plays.
+static void announce_installed(const SetBuild& build) {
+    gpu_budget_meets_new_set();
+    watch_for_saves(build.path, build.stamps);
+    announce_when_presented(build.path);
+}
+
+static void play_builtin_while_watching(const char* path, const PassSetStamps& stamps);
+
+// A first set that does not build, named or forwarded before the loop ran,
+// leaves the built-in set playing in its place.
+static void answer_request(const SetBuild& build, bool installed) {
+    post_forward_outcome(build.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
+    if (!installed && build.first_set_kind) play_builtin_while_watching(build.path, build.stamps);
+}
+
 // A save rebuilds only the sets that play the saved set; a set that is
 // installed anew (every set, or a reload) is the one the watch follows. A
 // watched set that no set plays (a first set that did not build, while the
 // built-in one stands in) goes on every set once it builds.
-static bool install_and_announce(const char* path, InstallRule rule, bool reload) {
-    // Before the files are read: a save that lands while the set builds is
-    // then a change the next look finds.
-    const PassSetStamps stamps = read_pass_set_stamps(path);
-    const bool only_those_playing_it = reload && any_set_playing(path);
-    if (only_those_playing_it ? !reinstall_sets_playing(path, rule) : !install_on_every_set(path, rule)) return false;
-    gpu_budget_meets_new_set();
-    // Copied first: `path` may be the watch's own, which the watch replaces.
-    char* installed = strdup_or_null(path);
-    watch_for_saves(installed, stamps);
-    announce_when_presented(installed);
-    free(installed);
-    return true;
+static void saved_set_built(const SetBuild& build, bool installed) {
+    if (installed) announce_installed(build);
+}
+
+static void rebuild_saved_set(const char* path) {
+    const SetBuildReach reach = any_set_playing(path) ? SetBuildReach::SetsPlayingIt : SetBuildReach::EverySet;
+    begin_set_build(new_set_build(path, InstallRule::EveryPassMustBuild, reach, saved_set_built));
 }
 
 static void announce_new_monitor() {
@@ -90,25 +105,40 @@ static void answer_replaced_requests() {
     while (take_replaced_reply(&reply_thread)) post_forward_outcome(reply_thread, kOutcomeReplaced);
 }
 
+static void monitor_set_built(const SetBuild& build, bool installed) {
+    if (installed) {
+        gpu_budget_meets_new_set();
+        stop_playlist_on(build.identity);
+        remember_monitor_choice(build.identity, build.path);
+        remember_pass_set(build.identity, build.path);
+        announce_when_presented(build.path);
+    }
+    answer_request(build, installed);
+}
+
 // A set for one monitor leaves the watch on what every monitor plays.
-static bool install_on_numbered_monitor(int number, const char* path) {
-    const char* identity = identity_of_monitor(number);
+static void play_on_numbered_monitor(const PassSetRequest& request, int first_kind) {
+    const char* identity = identity_of_monitor(request.monitor);
+    const char* path = request.path;
     if (!identity) {
-        log_message("monitor %d: no such monitor", number);
-        return false;
+        log_message("monitor %d: no such monitor", request.monitor);
+        post_forward_outcome(request.reply_thread, kOutcomeNotInstalled);
+        if (first_kind) play_builtin_while_watching(path, read_pass_set_stamps(path));
+        return;
     }
     if (path && is_folder(path)) {
         remember_monitor_choice(identity, path);
         remember_pass_set(identity, path);
-        return play_playlist_on(identity, path);
+        const bool installed = play_playlist_on(identity, path);
+        post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
+        return;
     }
-    if (!install_on_monitor(identity, path, InstallRule::MainMustBuild)) return false;
-    gpu_budget_meets_new_set();
-    stop_playlist_on(identity);
-    remember_monitor_choice(identity, path);
-    remember_pass_set(identity, path);
-    announce_when_presented(path);
-    return true;
+    SetBuild* build = new_set_build(path, InstallRule::MainMustBuild, SetBuildReach::OneMonitor, monitor_set_built);
+    if (!build) return;
+    build->identity = strdup(identity);
+    build->reply_thread = request.reply_thread;
+    build->first_set_kind = first_kind;
+    begin_set_build(build);
 }
 
 // What plays on every monitor is what the next --resume brings back, on
@@ -121,27 +151,43 @@ static void chosen_for_every_monitor(const char* path) {
 
 // A folder is a playlist on every monitor; the built-in set plays while it
 // has no set that builds.
-static bool play_folder_on_every_monitor(const char* folder) {
+static void play_folder_on_every_monitor(const char* folder) {
     chosen_for_every_monitor(folder);
     play_playlist_everywhere(folder);
     announce_when_presented(folder);
-    return true;
 }
 
-static bool install_on_every_monitor(const char* path) {
-    if (path && is_folder(path)) return play_folder_on_every_monitor(path);
-    if (!install_and_announce(path, InstallRule::MainMustBuild, false)) return false;
-    stop_playlists();
-    chosen_for_every_monitor(path);
-    return true;
+static void every_monitor_set_built(const SetBuild& build, bool installed) {
+    if (installed) {
+        announce_installed(build);
+        stop_playlists();
+        chosen_for_every_monitor(build.path);
+    }
+    answer_request(build, installed);
 }
 
-static bool carry_out(const PassSetRequest& request) {
-    const bool installed = request.monitor > 0 ? install_on_numbered_monitor(request.monitor, request.path)
-                                               : install_on_every_monitor(request.path);
-    post_forward_outcome(request.reply_thread, installed ? kOutcomeInstalled : kOutcomeNotInstalled);
+static void play_on_every_monitor(const PassSetRequest& request, int first_kind) {
+    if (request.path && is_folder(request.path)) {
+        play_folder_on_every_monitor(request.path);
+        post_forward_outcome(request.reply_thread, kOutcomeInstalled);
+        return;
+    }
+    SetBuild* build =
+        new_set_build(request.path, InstallRule::MainMustBuild, SetBuildReach::EverySet, every_monitor_set_built);
+    if (!build) return;
+    build->reply_thread = request.reply_thread;
+    build->first_set_kind = first_kind;
+    begin_set_build(build);
+}
+
+// The answer goes back once the set is built and installed, or not.
+static void carry_out(const PassSetRequest& request, int first_kind = kNotTheFirstSet) {
+    if (request.monitor > 0) {
+        play_on_numbered_monitor(request, first_kind);
+    } else {
+        play_on_every_monitor(request, first_kind);
+    }
     free(request.path);
-    return installed;
 }
 
 static void carry_out_pass_set_requests() {
@@ -150,38 +196,62 @@ static void carry_out_pass_set_requests() {
     answer_replaced_requests();
 }
 
-// A first set that is missing or does not build leaves nothing to draw: the
-// built-in set plays instead, and the named set stays watched as `stamps`
-// saw it before it was read, so the save that mends it plays it.
+static void stand_in_built(const SetBuild& build, bool installed) {
+    if (!installed) return;
+    announce_installed(build);
+    log_message("playing the built-in set until %s builds", outside_text(build.stand_in_for).text);
+    watch_for_saves(build.stand_in_for, build.stand_in_stamps);
+}
+
+// A first set that is missing or does not build leaves nothing to draw:
+// the built-in set plays instead, and the named set stays watched as
+// `stamps` saw it before it was read, so the save that mends it plays it.
 static void play_builtin_while_watching(const char* path, const PassSetStamps& stamps) {
-    if (!path || !install_and_announce(nullptr, InstallRule::MainMustBuild, false)) return;
-    log_message("playing the built-in set until %s builds", outside_text(path).text);
-    watch_for_saves(path, stamps);
+    if (!path) return;
+    SetBuild* build = new_set_build(nullptr, InstallRule::MainMustBuild, SetBuildReach::EverySet, stand_in_built);
+    if (!build) return;
+    build->stand_in_for = strdup(path);
+    build->stand_in_stamps = stamps;
+    begin_set_build(build);
+}
+
+static void first_set_built(const SetBuild& build, bool installed) {
+    if (installed) {
+        announce_installed(build);
+        if (build.first_set_kind == first_set_kind(FirstPassSet::Chosen) && build.path) {
+            chosen_for_every_monitor(build.path);
+        }
+        return;
+    }
+    if (build.first_set_kind == first_set_kind(FirstPassSet::Resumed) && build.path) {
+        log_message("resume: %s does not build; the built-in set plays", outside_text(build.path).text);
+    }
+    play_builtin_while_watching(build.path, build.stamps);
+}
+
+// The first set builds while the loop runs: monitors that come before it
+// is built play it too, since it is watched from the start (it is, whether
+// it builds or the built-in set stands in for it).
+static void build_first_set(const char* path, FirstPassSet kind) {
+    SetBuild* build = new_set_build(path, InstallRule::MainMustBuild, SetBuildReach::EverySet, first_set_built);
+    if (!build) return;
+    build->first_set_kind = first_set_kind(kind);
+    watch_for_saves(path, build->stamps);
+    begin_set_build(build);
 }
 
 void install_first_pass_set(const char* argument_path, FirstPassSet kind) {
     PassSetRequest forwarded;
-    const bool was_forwarded = take_pass_set_request(&forwarded);
-    char* path = strdup_or_null(was_forwarded ? forwarded.path : argument_path);
-    const PassSetStamps stamps = read_pass_set_stamps(path);
-    bool installed = false;
-    if (was_forwarded) {
-        installed = carry_out(forwarded);
+    if (take_pass_set_request(&forwarded)) {
+        carry_out(forwarded, first_set_kind(kind));
     } else if (argument_path && is_folder(argument_path)) {
         // A folder plays as a playlist even when none of its sets builds.
-        installed = play_folder_on_every_monitor(argument_path);
+        play_folder_on_every_monitor(argument_path);
     } else {
-        installed = install_and_announce(argument_path, InstallRule::MainMustBuild, false);
-        if (installed && kind == FirstPassSet::Chosen && argument_path) chosen_for_every_monitor(argument_path);
+        build_first_set(argument_path, kind);
     }
-    if (!installed && kind == FirstPassSet::Resumed && path) {
-        log_message("resume: %s does not build; the built-in set plays", outside_text(path).text);
-    }
-    if (!installed) play_builtin_while_watching(path, stamps);
-    free(path);
     carry_out_pass_set_requests();
 }
-
 
 // What the windows reported during the drain, carried out here, outside
 // their messages: the desktop watch may replace the host window and move the
@@ -214,12 +284,13 @@ static void reload_after_save() {
     if (folder_changed()) note_folder_change(now);
     if (!pass_set_changed_on_disk(now)) return;
     log_message("pass set changed on disk: %s", outside_text(watched_pass_set()).text);
-    install_and_announce(watched_pass_set(), InstallRule::EveryPassMustBuild, true);
+    rebuild_saved_set(watched_pass_set());
 }
 
 // Work that comes between frames, also while nothing is drawn: a forwarded
 // pass set is installed at once and shows when drawing goes on.
 static void carry_out_pending_work() {
+    finish_set_builds();
     carry_out_pass_set_requests();
     advance_playlists();
     check_settings_file();
@@ -238,7 +309,9 @@ static DWORD milliseconds_until_reload_check() {
 // set's folder changed, the frame timer when given) is signalled, saves
 // have settled or `timeout_ms` passed.
 static void wait_for_events(HANDLE timer, DWORD timeout_ms = INFINITE) {
-    const DWORD reload_ms = milliseconds_until_reload_check();
+    DWORD reload_ms = milliseconds_until_reload_check();
+    // A set that builds elsewhere is looked for now and then.
+    if (set_builds_pending() && reload_ms > static_cast<DWORD>(set_build_poll_ms())) reload_ms = set_build_poll_ms();
     HANDLE handles[3];
     DWORD count = 0;
     if (settings_change_handle()) handles[count++] = settings_change_handle();

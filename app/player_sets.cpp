@@ -28,7 +28,12 @@ struct PlayerSlot {
     // The monitor's playlist (owned), or null, and its turn so far.
     Playlist* playlist;
     TurnTimer turn;
+    // Which slot this is, whatever its monitor becomes: a build that ends
+    // later finds it by this.
+    unsigned serial;
 };
+
+static unsigned last_serial = 0;
 
 static PlayerSlot slots[kMostMonitors];
 static int slot_count = 0;
@@ -100,6 +105,7 @@ void rescale_player_sets_keeping_pictures(int percent) {
 void create_player_sets() {
     create_playing_set(&slots[0].set, AppSettings.window_width, AppSettings.window_height, render_scale);
     slots[0].identity[0] = '\0';
+    slots[0].serial = ++last_serial;
     slots[0].path = nullptr;
     slots[0].covered = false;
     slots[0].paused_by_user = false;
@@ -224,6 +230,7 @@ int arrange_player_sets(const PicturePlan& plan, const char* const* identities, 
         }
         ++made;
         copy_identity(slot->identity, identity);
+        slot->serial = ++last_serial;
         slot->covered = false;
         slot->paused_by_user = false;
         slot->fading = false;
@@ -278,6 +285,32 @@ bool install_on_monitor(const char* identity, const char* path, InstallRule rule
     const int index = slot_of(identity ? identity : "");
     if (index < 0) return false;
     return install_in_slot(&slots[index], path, rule);
+}
+
+static int slot_with_serial(unsigned serial) {
+    for (int index = 0; index < slot_count; ++index) {
+        if (slots[index].serial == serial) return index;
+    }
+    return -1;
+}
+
+unsigned player_set_serial(int index) { return slots[index].serial; }
+
+void prepare_install_on_set(int index, PendingInstall* install, const char* path) {
+    prepare_install(install, slots[index].set, path);
+}
+
+bool finish_install_on_set(unsigned serial, PendingInstall* install, const char* path, InstallRule rule) {
+    const int index = slot_with_serial(serial);
+    if (index < 0) {
+        discard_prepared_pass_set(&install->prepared);
+        return false;
+    }
+    PlayerSlot* slot = &slots[index];
+    if (slot->fading) end_fade(slot);
+    if (!finish_install(&slot->set, install, path, rule)) return false;
+    keep_path(slot, path);
+    return true;
 }
 
 static void blit_cover(const PlayingSet& set, const WindowPlace& place) {

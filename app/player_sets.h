@@ -42,6 +42,14 @@ bool any_set_playing(const char* path);
 // The set of one monitor only; false when no set has that identity.
 bool install_on_monitor(const char* identity, const char* path, InstallRule rule);
 
+// An install in two halves, for a compile elsewhere between them. A set
+// is known by its serial, which stays while its monitor's identity may
+// change; a set that went in the meantime gets nothing, and what was built
+// for it is deleted.
+unsigned player_set_serial(int index);
+void prepare_install_on_set(int index, PendingInstall* install, const char* path);
+bool finish_install_on_set(unsigned serial, PendingInstall* install, const char* path, InstallRule rule);
+
 // Draws every set's frame into the window's back buffer, then the copies a
 // duplicated picture asks for. False when a frame gave way to what the
 // player's messages brought: the back buffer is not fit to be shown then.

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
+// Sets build on a thread of their own, and their lines come from there.
+static std::mutex log_lines;
 static LogObserver log_observer = nullptr;
 static void* log_observer_user = nullptr;
 static bool log_stream_chosen = false;
@@ -14,6 +17,7 @@ static uint64_t log_bytes_written = 0;
 static bool log_full = false;
 
 void set_log_stream(FILE* stream) {
+    const std::lock_guard<std::mutex> between_lines(log_lines);
     log_stream_chosen = true;
     log_stream = stream;
     log_bytes_written = 0;
@@ -21,6 +25,7 @@ void set_log_stream(FILE* stream) {
 }
 
 void set_log_size_limit(uint64_t bytes) {
+    const std::lock_guard<std::mutex> between_lines(log_lines);
     log_size_limit = bytes;
     log_full = log_bytes_written >= bytes;
 }
@@ -53,6 +58,7 @@ static void write_to_stream(const char* line) {
 }
 
 void set_log_observer(LogObserver observer, void* user) {
+    const std::lock_guard<std::mutex> between_lines(log_lines);
     log_observer = observer;
     log_observer_user = user;
 }
@@ -83,6 +89,7 @@ void log_message(const char* format, ...) {
     va_end(args);
     if (!line) return;
 
+    const std::lock_guard<std::mutex> one_line_at_a_time(log_lines);
     write_to_stream(line);
     send_debugger_copy(line);
     if (log_observer) log_observer(line, log_observer_user);

@@ -15,9 +15,10 @@ function(lumenfold_sanitize target)
 endfunction()
 
 lumenfold_core_library(lumenfold_core base/command_line_posix.cpp base/debugger_output_host.cpp
-  base/file_access_posix.cpp base/folder_listing_posix.cpp
-  desktop/monitors_posix.cpp)
-target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL)
+  base/compiler_thread_posix.cpp base/file_access_posix.cpp base/folder_listing_posix.cpp
+  desktop/monitors_posix.cpp gl/build_context_egl.cpp)
+find_package(Threads REQUIRED)
+target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW OpenGL::OpenGL OpenGL::EGL Threads::Threads)
 lumenfold_sanitize(lumenfold_core)
 
 # The headless context every program without a window draws on.
@@ -50,9 +51,6 @@ endif()
 # keeps its allocations until the process ends.
 add_executable(lumenfold_render render_tool/render_main.cpp render_tool/compiler_stack_posix.cpp
   desktop/platform_posix.cpp)
-target_compile_definitions(lumenfold_render PRIVATE LUMENFOLD_COMPILER_STACK_BYTES=${LUMENFOLD_COMPILER_STACK_BYTES})
-find_package(Threads REQUIRED)
-target_link_libraries(lumenfold_render PRIVATE Threads::Threads)
 set_target_properties(lumenfold_render PROPERTIES OUTPUT_NAME lumenfold-render)
 target_link_libraries(lumenfold_render PRIVATE lumenfold_headless)
 if(LUMENFOLD_SANITIZE)

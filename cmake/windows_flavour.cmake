@@ -1,7 +1,7 @@
 # The player: a 64-bit GUI executable whose entry point is main(argc, argv).
 include(cmake/glew.cmake)
 
-# The main thread compiles the shaders: its reserve is the compiler's stack.
+# The main thread compiles shaders too: its reserve is the compiler's stack.
 function(lumenfold_compiler_stack target)
   if(MINGW)
     target_link_options(${target} PRIVATE -Wl,--stack,${LUMENFOLD_COMPILER_STACK_BYTES})
@@ -17,9 +17,10 @@ function(lumenfold_windows_defaults target)
   endif()
 endfunction()
 
-lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/debugger_output_win32.cpp
+lumenfold_core_library(lumenfold_core base/command_line_win32.cpp base/compiler_thread_win32.cpp
+  base/debugger_output_win32.cpp gl/build_context_wgl.cpp
   base/file_access_win32.cpp base/folder_listing_win32.cpp desktop/monitors_win32.cpp)
-target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 shell32 user32)
+target_link_libraries(lumenfold_core PUBLIC GLEW::GLEW opengl32 gdi32 shell32 user32)
 lumenfold_windows_defaults(lumenfold_core)
 
 # Everything that talks to Windows, apart from the entry point.

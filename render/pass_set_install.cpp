@@ -83,15 +83,35 @@ static bool rule_accepts(const PassSetResult& result, InstallRule rule) {
     return rule == InstallRule::MainMustBuild || result.failed_passes == 0;
 }
 
-bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
+void prepare_install(PendingInstall* install, const PlayingSet& set, const char* path) {
     // Channels that name a buffer resolve to this set's buffers.
-    enter_buffers_in_channel_table(*set);
-    PassSetResult result = path ? load_pass_set_files(path) : build_pass_set(builtin_pass_set_sources());
+    enter_buffers_in_channel_table(set);
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        install->buffers_named[index] = set.targets[index].colour_texture;
+    }
+    install->prepared = path ? prepare_pass_set_files(path) : prepare_pass_set(builtin_pass_set_sources());
+}
+
+// A buffer named before its target was made anew reads the new one.
+static void follow_remade_buffers(const PlayingSet& set, const PendingInstall& install, PassSetResult* result) {
+    for (GLuint& channel : result->channels) {
+        for (int index = 0; index < kRenderTargetCount; ++index) {
+            if (channel && channel == install.buffers_named[index]) {
+                channel = set.targets[index].colour_texture;
+                break;
+            }
+        }
+    }
+}
+
+bool finish_install(PlayingSet* set, PendingInstall* install, const char* path, InstallRule rule) {
+    PassSetResult& result = install->prepared.result;
     if (!rule_accepts(result, rule)) {
-        delete_programs(result.programs);
+        discard_prepared_pass_set(&install->prepared);
         log_message("load_shader failed:%s", outside_text(path).text);
         return false;
     }
+    follow_remade_buffers(*set, *install, &result);
     install_programs(set, result);
     fill_channels(set, result);
     decode_images_read(*set, result);
@@ -107,4 +127,11 @@ bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
     clear_render_targets(set);
     blank_keyboard();
     return true;
+}
+
+bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule) {
+    PendingInstall install;
+    prepare_install(&install, *set, path);
+    compile_prepared_pass_set(&install.prepared);
+    return finish_install(set, &install, path, rule);
 }

@@ -11,7 +11,23 @@ enum class InstallRule {
     EveryPassMustBuild,
 };
 
-// A null path installs the built-in pass set. When the rule rejects the
+// An install in two halves, so the compile between them can run elsewhere.
+struct PendingInstall {
+    PreparedPassSet prepared;
+    // The set's buffer textures when its directives named them: the targets
+    // may be made anew before the install ends.
+    GLuint buffers_named[kRenderTargetCount];
+};
+
+// Reads and assembles the set at `path` (null: the built-in set) against
+// the buffers of `set`.
+void prepare_install(PendingInstall* install, const PlayingSet& set, const char* path);
+// Once `install.prepared` is compiled: the set plays it, by `rule`, or the
+// programs are deleted and false returned, as below.
+bool finish_install(PlayingSet* set, PendingInstall* install, const char* path, InstallRule rule);
+
+// Both halves with the compile between them, on this thread. A null path
+// installs the built-in pass set. When the rule rejects the
 // build, "load_shader failed:" with the path is logged, nothing changes, and
 // false is returned.
 bool install_pass_set(PlayingSet* set, const char* path, InstallRule rule = InstallRule::MainMustBuild);

@@ -1,8 +1,8 @@
 #include "render_tool/compiler_stack.h"
 
-#include <pthread.h>
-
 #include <cstdio>
+
+#include "base/compiler_thread.h"
 
 struct StackedCall {
     int (*body)(int, char**);
@@ -11,24 +11,18 @@ struct StackedCall {
     int result;
 };
 
-static void* run_call(void* argument) {
+static void run_call(void* argument) {
     StackedCall* call = static_cast<StackedCall*>(argument);
     call->result = call->body(call->argc, call->argv);
-    return nullptr;
 }
 
 int run_on_compiler_stack(int (*body)(int, char**), int argc, char** argv) {
     StackedCall call = {body, argc, argv, 1};
-    pthread_attr_t attributes;
-    pthread_t thread;
-    const bool started = pthread_attr_init(&attributes) == 0 &&
-                         pthread_attr_setstacksize(&attributes, LUMENFOLD_COMPILER_STACK_BYTES) == 0 &&
-                         pthread_create(&thread, &attributes, run_call, &call) == 0;
-    pthread_attr_destroy(&attributes);
-    if (!started) {
+    CompilerThread thread;
+    if (!start_compiler_thread(&thread, run_call, &call)) {
         fputs("lumenfold-render: no thread with the compiler's stack could be started\n", stderr);
         return 1;
     }
-    pthread_join(thread, nullptr);
+    join_compiler_thread(&thread);
     return call.result;
 }

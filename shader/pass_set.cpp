@@ -113,7 +113,7 @@ static char* read_logged(const char* path, int* unreadable) {
     return text;
 }
 
-PassSetResult load_pass_set_files(const char* path) {
+PreparedPassSet prepare_pass_set_files(const char* path) {
     char* texts[kPassCount + 1] = {};
     int unreadable = 0;
     texts[kMainPass] = read_logged(path, &unreadable);
@@ -123,29 +123,69 @@ PassSetResult load_pass_set_files(const char* path) {
 
     PassSetSources sources;
     for (int index = 0; index <= kPassCount; ++index) sources.texts[index] = texts[index];
-    PassSetResult result = build_pass_set(sources);
-    result.failed_passes += unreadable;
+    PreparedPassSet prepared = prepare_pass_set(sources);
+    prepared.result.failed_passes += unreadable;
 
     for (char* text : texts) free(text);
-    return result;
+    return prepared;
 }
 
-PassSetResult build_pass_set(const PassSetSources& sources) {
-    PassSetResult result = {};
+PreparedPassSet prepare_pass_set(const PassSetSources& sources) {
+    PreparedPassSet prepared = {};
     const char* common = sources.texts[kCommonPartIndex] ? sources.texts[kCommonPartIndex] : "";
-    if (!sources.texts[kMainPass]) return result;
+    if (!sources.texts[kMainPass]) return prepared;
 
+    PassSetResult* result = &prepared.result;
     for (int pass = 0; pass < kPassCount; ++pass) {
         const char* text = sources.texts[pass];
         if (!text) continue;
-        log_message("---------- build shader part:%s", kPassNames[pass]);
-        parse_channel_directives(text, pass, &result);
+        parse_channel_directives(text, pass, result);
+        // The assembly lives in a buffer the next one replaces.
         const char* assembled =
-            assemble_pass_source(text, common, pass, &result.channel_targets[kChannelsPerPass * pass]);
-        result.programs[pass] = build_program(assembled, false);
-        if (result.programs[pass] == 0) ++result.failed_passes;
-        // Buffers without Main have nothing to feed.
-        if (result.programs[kMainPass] == 0) break;
+            assemble_pass_source(text, common, pass, &result->channel_targets[kChannelsPerPass * pass]);
+        prepared.assembled_texts[pass] = strdup(assembled);
+        // Without memory for the text the pass cannot build.
+        if (!prepared.assembled_texts[pass]) ++result->failed_passes;
     }
-    return result;
+    return prepared;
+}
+
+static void free_assembled_texts(PreparedPassSet* prepared) {
+    for (char*& text : prepared->assembled_texts) {
+        free(text);
+        text = nullptr;
+    }
+}
+
+void compile_prepared_pass_set(PreparedPassSet* prepared) {
+    PassSetResult* result = &prepared->result;
+    for (int pass = 0; pass < kPassCount; ++pass) {
+        const char* assembled = prepared->assembled_texts[pass];
+        if (!assembled) continue;
+        log_message("---------- build shader part:%s", kPassNames[pass]);
+        result->programs[pass] = build_program(assembled, false);
+        if (result->programs[pass] == 0) ++result->failed_passes;
+        if (result->programs[kMainPass] == 0) break;
+    }
+    free_assembled_texts(prepared);
+}
+
+void discard_prepared_pass_set(PreparedPassSet* prepared) {
+    for (GLuint& program : prepared->result.programs) {
+        if (program) glDeleteProgram(program);
+        program = 0;
+    }
+    free_assembled_texts(prepared);
+}
+
+PassSetResult load_pass_set_files(const char* path) {
+    PreparedPassSet prepared = prepare_pass_set_files(path);
+    compile_prepared_pass_set(&prepared);
+    return prepared.result;
+}
+
+PassSetResult build_pass_set(const PassSetSources& sources) {
+    PreparedPassSet prepared = prepare_pass_set(sources);
+    compile_prepared_pass_set(&prepared);
+    return prepared.result;
 }

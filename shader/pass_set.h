@@ -34,6 +34,15 @@ struct PassSetResult {
     int failed_passes;
 };
 
+// A set read and assembled: its directives resolved through the channel
+// table, which only the loop's thread touches, and each pass's whole text.
+// Its compile needs only a context that shares objects, on any thread.
+struct PreparedPassSet {
+    PassSetResult result;  // no programs yet
+    // Owned; null where the set has no such pass.
+    char* assembled_texts[kPassCount];
+};
+
 extern const char* const kPassNames[kPassCount];
 
 // Companions of BufferA..BufferD and of the common part, in source order.
@@ -41,6 +50,15 @@ extern const char* const kCompanionSuffixes[kPassCount];
 
 PassSetResult build_pass_set(const PassSetSources& sources);
 PassSetResult load_pass_set_files(const char* path);
+
+// The same in two steps: what needs the loop's thread, then the compile.
+PreparedPassSet prepare_pass_set(const PassSetSources& sources);
+PreparedPassSet prepare_pass_set_files(const char* path);
+// Builds the passes in order, Main first: without Main the buffers have
+// nothing to feed and are not built. The texts are freed.
+void compile_prepared_pass_set(PreparedPassSet* prepared);
+// Deletes whatever the compile built and frees what it left.
+void discard_prepared_pass_set(PreparedPassSet* prepared);
 
 // The companion file of `path` with `suffix` ("a.glsl" …), formed in a
 // per-thread buffer that the next call replaces. Null when there is no path

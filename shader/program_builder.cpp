@@ -6,7 +6,8 @@
 #include "base/log.h"
 #include "shader/gl_type_name.h"
 
-static char version_line[128];
+// Per thread: sets build on the loop's thread and on the build thread.
+static thread_local char version_line[128];
 
 static int glsl_version_number(int major, int minor) {
     // GLSL numbering only settled on the GL version from 3.3 on.
@@ -187,7 +188,7 @@ int check_link_and_report(GLuint program) {
         report_link_failure(program);
         return 0;
     }
-    static char name[kResourceNameSize];
+    static thread_local char name[kResourceNameSize];
     report_inputs(program, name);
     report_default_block_uniforms(program, name);
     report_uniform_blocks(program, name);

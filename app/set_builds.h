@@ -1,0 +1,70 @@
+#pragma once
+// Pass sets the player was asked for, built for the monitors they go to
+// while the loop draws and answers on: each is prepared on the loop's
+// thread, compiled on the build thread (or here, without one), and
+// installed once every monitor's compile is done, in the order asked.
+
+#include <cstdint>
+
+#include "app/monitor_layout.h"
+#include "app/player_sets.h"
+#include "app/reload_watch.h"
+#include "render/background_builds.h"
+
+enum class SetBuildReach {
+    EverySet,
+    SetsPlayingIt,  // a save: the sets playing the saved set
+    OneMonitor,
+};
+
+struct SetBuild;
+// What the loop does once a build was installed, or not.
+typedef void (*SetBuildDone)(const SetBuild& build, bool installed);
+
+struct SetBuild {
+    char* path;  // owned; null: the built-in set
+    InstallRule rule;
+    SetBuildReach reach;
+    char* identity;  // owned; the monitor, for OneMonitor
+    // Read before the files: a save that lands while the set builds is then
+    // a change the next look finds.
+    PassSetStamps stamps;
+    // Whatever the one who asked needs for `done`.
+    uint32_t reply_thread;
+    int first_set_kind;
+    // The named set the built-in one stands in for, and its stamps.
+    char* stand_in_for;
+    PassSetStamps stand_in_stamps;
+    SetBuildDone done;
+
+    // The build's own: one install per set it goes to.
+    int install_count;
+    unsigned set_serials[kMostMonitors];
+    PendingInstall installs[kMostMonitors];
+    BackgroundBuild compiles[kMostMonitors];
+    // When it became the oldest, whose compiles run first, in ms.
+    double oldest_since_ms;
+    SetBuild* next;
+};
+
+// How long the oldest build's compiles may take before the player stops
+// waiting for them: a driver's compiler can loop for ever.
+constexpr double kCompilePatienceMs = 30000.0;
+
+// A build of `path`, to be filled in and handed to begin_set_build.
+SetBuild* new_set_build(const char* path, InstallRule rule, SetBuildReach reach, SetBuildDone done);
+void begin_set_build(SetBuild* build);
+
+// Installs every build whose compiles are done, oldest first, and tells
+// each one's `done`; one that compiled for longer than the patience is
+// left behind, not installed. A build waits for the ones asked before it. A set for
+// every monitor also goes, built here, to a set made since it began that
+// plays something else.
+void finish_set_builds();
+bool set_builds_pending();
+// The next look for finished builds, in ms, while some build.
+int set_build_poll_ms();
+
+// At teardown: the build thread ends (within `patience_ms`, or is left to
+// the process's end), and what has not finished is dropped unannounced.
+void stop_set_builds(int patience_ms);

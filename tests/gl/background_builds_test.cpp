@@ -1,0 +1,106 @@
+// A long pass text compiles on the build thread while this thread goes on
+// drawing the set that plays, and the set it builds then plays here: the
+// programs are shared between the two contexts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "render/background_builds.h"
+#include "render/frame_rendering.h"
+#include "render/pass_set_install.h"
+#include "render/render_resources.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/gl_test.h"
+#include "tests/support/recording_log.h"
+#include "tests/support/temp_folder.h"
+
+// Each line names a new value made from the one before, which the
+// compiler nests into one expression as deep as the text is long; the
+// chain settles at 0.5.
+static std::string long_chain_pass(int lines) {
+    std::string text = "void mainImage(out vec4 o, in vec2 p) {\n    float v0 = 0.1 + 0.001 * iTime;\n";
+    for (int line = 1; line <= lines; ++line) {
+        text += "    float v" + std::to_string(line) + " = v" + std::to_string(line - 1) + " * 0.5 + 0.25;\n";
+    }
+    const std::string last = "v" + std::to_string(lines);
+    return text + "    o = vec4(" + last + ", 1.0 - " + last + ", 0.0, 1.0);\n}\n";
+}
+
+static const char kRed[] = "void mainImage(out vec4 o, in vec2 p) { o = vec4(1.0, 0.0, 0.0, 1.0); }\n";
+
+static int handed_back = 0;
+static void count_handed_back(BackgroundBuild* build) {
+    discard_prepared_pass_set(build->prepared);
+    ++handed_back;
+}
+
+class BackgroundBuilds : public GlTest {
+  protected:
+    void SetUp() override {
+        set_fake_time_milliseconds(5000);
+        set_fake_counter(1000, 1000);
+        create_render_resources();
+        create_playing_set(&set, 4, 4, kFullRenderScale);
+        set_main_offscreen(&set, true);
+        ASSERT_TRUE(install_pass_set(&set, folder.write("red.glsl", kRed).c_str()));
+        ASSERT_TRUE(start_background_builds());
+    }
+
+    void TearDown() override {
+        stop_background_builds(120000, count_handed_back);
+        destroy_playing_set(&set);
+        destroy_render_resources();
+    }
+
+    unsigned char red_of_picture() {
+        unsigned char pixel[4] = {};
+        glGetTextureSubImage(set.main_target.colour_texture, 0, 1, 1, 0, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                             sizeof pixel, pixel);
+        return pixel[0];
+    }
+
+    PlayingSet set = {};
+    TempFolder folder{"lumenfold-background"};
+};
+
+TEST_F(BackgroundBuilds, ALongTextBuildsElsewhereWhileThePlayingSetDrawsAndThenPlays) {
+    const std::string path = folder.write("long.glsl", long_chain_pass(5000));
+    RecordingLog log;
+    PendingInstall install;
+    prepare_install(&install, set, path.c_str());
+    BackgroundBuild build = {&install.prepared, {false}, 0.0, nullptr};
+    queue_background_build(&build);
+
+    int frames_while_building = 0;
+    while (!background_build_compiled(build)) {
+        ASSERT_TRUE(render_frame(&set));
+        glFinish();
+        EXPECT_EQ(red_of_picture(), 255) << "the playing set plays on";
+        ++frames_while_building;
+    }
+    EXPECT_GE(frames_while_building, 2) << "the compile left this thread free";
+    EXPECT_EQ(log.count_prefix("---------- build shader part:Main"), 1) << log.joined();
+
+    ASSERT_TRUE(finish_install(&set, &install, path.c_str(), InstallRule::EveryPassMustBuild)) << log.joined();
+    ASSERT_TRUE(render_frame(&set));
+    EXPECT_NEAR(red_of_picture(), 128, 1) << "the program linked there draws here";
+}
+
+TEST_F(BackgroundBuilds, BuildsNotStartedWhenTheyStopAreHandedBackUnbuilt) {
+    const std::string path = folder.write("long.glsl", long_chain_pass(2000));
+    PendingInstall installs[3];
+    BackgroundBuild builds[3];
+    for (int index = 0; index < 3; ++index) {
+        prepare_install(&installs[index], set, path.c_str());
+        builds[index].prepared = &installs[index].prepared;
+        queue_background_build(&builds[index]);
+    }
+    handed_back = 0;
+    stop_background_builds(120000, count_handed_back);
+    EXPECT_TRUE(background_build_compiled(builds[0]) || handed_back == 3);
+    EXPECT_GE(handed_back, 2);
+    EXPECT_FALSE(background_builds_running());
+    for (int index = 0; index < 3; ++index) {
+        if (background_build_compiled(builds[index])) discard_prepared_pass_set(&installs[index].prepared);
+    }
+}
