@@ -362,6 +362,10 @@ void run_main_loop(HWND notification_window) {
             wait_for_events(nullptr);
             continue;
         }
+        if (set_build_worth_waiting_for()) {
+            wait_for_events(nullptr, static_cast<DWORD>(set_build_poll_ms()));
+            continue;
+        }
         // The next frame starts once the GL is done with the last one; until
         // then the loop goes round, answering.
         if (!frame_fence_passed(&presented_frame)) {

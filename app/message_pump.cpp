@@ -2,6 +2,7 @@
 
 #include "app/pass_set_requests.h"
 #include "app/player_events.h"
+#include "app/set_builds.h"
 #include "base/log.h"
 
 static bool quit_seen = false;
@@ -39,7 +40,7 @@ void wait_for_messages_or(const HANDLE* handles, DWORD count, DWORD timeout_ms) 
 }
 
 static bool frame_should_give_way() {
-    return quit_seen || pass_set_request_waiting() || player_event_pending(kEventExitWanted) ||
+    return quit_seen || pass_set_request_waiting() || set_build_ready() || player_event_pending(kEventExitWanted) ||
            player_event_pending(kEventHostWindowGone) || player_event_pending(kEventShellStarted) ||
            player_event_pending(kEventDisplaysChanged);
 }

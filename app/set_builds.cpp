@@ -90,24 +90,6 @@ static bool compiled(const SetBuild& build) {
     return true;
 }
 
-static bool built_for(const SetBuild& build, unsigned serial) {
-    for (int slot = 0; slot < build.install_count; ++slot) {
-        if (build.set_serials[slot] == serial) return true;
-    }
-    return false;
-}
-
-// Sets made while it built (a monitor that came) play what their monitor
-// was given then, unless that is another set.
-static bool install_on_sets_made_since(const SetBuild& build) {
-    bool installed = true;
-    for (int index = 0; index < player_set_count(); ++index) {
-        if (built_for(build, player_set_serial(index)) || same_path(player_set_path(index), build.path)) continue;
-        installed = install_on_monitor(player_set_identity(index), build.path, build.rule) && installed;
-    }
-    return installed;
-}
-
 // A set that plays on no monitor was not installed.
 static bool install(SetBuild* build) {
     bool installed = build->install_count > 0;
@@ -116,7 +98,6 @@ static bool install(SetBuild* build) {
             finish_install_on_set(build->set_serials[slot], &build->installs[slot], build->path, build->rule) &&
             installed;
     }
-    if (installed && build->reach == SetBuildReach::EverySet) installed = install_on_sets_made_since(*build);
     return installed;
 }
 
@@ -161,6 +142,14 @@ void finish_set_builds() {
 }
 
 bool set_builds_pending() { return oldest != nullptr; }
+
+bool set_build_worth_waiting_for() {
+    return oldest && !compiled(*oldest) && now_ms() - oldest->oldest_since_ms < kQuickCompileMs;
+}
+
+bool set_build_ready() {
+    return oldest && (compiled(*oldest) || now_ms() - oldest->oldest_since_ms >= kCompilePatienceMs);
+}
 
 int set_build_poll_ms() { return 10; }
 

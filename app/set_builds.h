@@ -57,11 +57,19 @@ void begin_set_build(SetBuild* build);
 
 // Installs every build whose compiles are done, oldest first, and tells
 // each one's `done`; one that compiled for longer than the patience is
-// left behind, not installed. A build waits for the ones asked before it. A set for
-// every monitor also goes, built here, to a set made since it began that
-// plays something else.
+// left behind, not installed. A build waits for the ones asked before it.
+// A set made while it built (a monitor that came) keeps what its monitor
+// was given then.
 void finish_set_builds();
 bool set_builds_pending();
+// The oldest build began its compiles less than kQuickCompileMs ago: most
+// sets compile in that time, and they do it soonest with the machine to
+// themselves, before the next frame.
+constexpr double kQuickCompileMs = 300.0;
+bool set_build_worth_waiting_for();
+// The oldest build can be finished now: a frame drawn in bands gives way to
+// it, so the set asked for is answered without waiting for the frame.
+bool set_build_ready();
 // The next look for finished builds, in ms, while some build.
 int set_build_poll_ms();
 
