@@ -296,6 +296,8 @@ static int slot_with_serial(unsigned serial) {
 
 unsigned player_set_serial(int index) { return slots[index].serial; }
 
+int player_set_with_serial(unsigned serial) { return slot_with_serial(serial); }
+
 void prepare_install_on_set(int index, PendingInstall* install, const char* path) {
     prepare_install(install, slots[index].set, path);
 }
@@ -399,11 +401,20 @@ bool draw_player_sets() {
     return true;
 }
 
-bool fade_player_set(int index, const char* path, double seconds) {
-    if (index < 0 || index >= slot_count) return false;
+// Without `install` the set is built here, now; with one, it was compiled
+// elsewhere.
+static bool cut_slot_to(PlayerSlot* slot, const char* path, PendingInstall* install) {
+    if (!install) return install_in_slot(slot, path, InstallRule::MainMustBuild);
+    if (slot->fading) end_fade(slot);
+    if (!finish_install(&slot->set, install, path, InstallRule::MainMustBuild)) return false;
+    keep_path(slot, path);
+    return true;
+}
+
+static bool fade_slot(int index, const char* path, double seconds, PendingInstall* install) {
     PlayerSlot* slot = &slots[index];
     // A resting monitor would hold the fade still: it cuts.
-    if (seconds <= 0.0 || slot_rests(*slot)) return install_in_slot(slot, path, InstallRule::MainMustBuild);
+    if (seconds <= 0.0 || slot_rests(*slot)) return cut_slot_to(slot, path, install);
     // Two records at most, even while the next one builds: a fade under way
     // ends first.
     end_fade(slot);
@@ -411,7 +422,9 @@ bool fade_player_set(int index, const char* path, double seconds) {
     create_playing_set(&incoming, slot->set.size.window_width, slot->set.size.window_height, render_scale);
     place_in_window(&incoming, slot->set.window_x, slot->set.window_y);
     set_main_offscreen(&incoming, true);
-    if (!install_pass_set(&incoming, path, InstallRule::MainMustBuild)) {
+    const bool built = install ? finish_install(&incoming, install, path, InstallRule::MainMustBuild)
+                               : install_pass_set(&incoming, path, InstallRule::MainMustBuild);
+    if (!built) {
         destroy_playing_set(&incoming);
         return false;
     }
@@ -424,6 +437,20 @@ bool fade_player_set(int index, const char* path, double seconds) {
     // From the first frame of the fade, not from the build before it.
     restart_frame_count_and_time(&slot->set.clock);
     return true;
+}
+
+bool fade_player_set(int index, const char* path, double seconds) {
+    if (index < 0 || index >= slot_count) return false;
+    return fade_slot(index, path, seconds, nullptr);
+}
+
+bool finish_fade_on_set(unsigned serial, PendingInstall* install, const char* path, double seconds) {
+    const int index = slot_with_serial(serial);
+    if (index < 0) {
+        discard_prepared_pass_set(&install->prepared);
+        return false;
+    }
+    return fade_slot(index, path, seconds, install);
 }
 
 bool player_set_fading(int index) { return index >= 0 && index < slot_count && slots[index].fading; }

@@ -47,6 +47,7 @@ bool install_on_monitor(const char* identity, const char* path, InstallRule rule
 // change; a set that went in the meantime gets nothing, and what was built
 // for it is deleted.
 unsigned player_set_serial(int index);
+int player_set_with_serial(unsigned serial);  // -1: gone
 void prepare_install_on_set(int index, PendingInstall* install, const char* path);
 bool finish_install_on_set(unsigned serial, PendingInstall* install, const char* path, InstallRule rule);
 
@@ -79,6 +80,8 @@ const PlayingSet& first_player_set();
 // does not build; the old one then plays on. A monitor that rests cuts.
 bool fade_player_set(int index, const char* path, double seconds);
 bool player_set_fading(int index);
+// The same with a set compiled elsewhere, prepared on the set `serial`.
+bool finish_fade_on_set(unsigned serial, PendingInstall* install, const char* path, double seconds);
 
 const char* player_set_identity(int index);  // "" before the first plan
 bool player_set_rests(int index);

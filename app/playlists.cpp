@@ -9,6 +9,7 @@
 #include "app/monitor_arrangement.h"
 #include "app/player_sets.h"
 #include "app/reload_watch.h"
+#include "app/set_builds.h"
 #include "app/settings_file.h"
 #include "base/log.h"
 #include "desktop/platform_services.h"
@@ -87,6 +88,41 @@ static void play_builtin_instead(int index, const Playlist& list, bool starting)
     if (!builtin_shown) fade_player_set(index, nullptr, 0.0);
 }
 
+static void try_next_set(int index, double fade_seconds, bool starting, int tries);
+
+// The set is known by its serial: before the first plan its monitor has
+// no identity yet.
+static void turn_set_built(const SetBuild& build, bool installed) {
+    const int index = build.install_count > 0 ? player_set_with_serial(build.set_serials[0]) : -1;
+    if (index < 0 || !player_set_playlist(index)) return;
+    if (installed) {
+        note_turn(index, build.path);
+        return;
+    }
+    try_next_set(index, build.fade_seconds, build.turn_starts_playlist, build.turn_tries + 1);
+}
+
+// Each set of the turn builds beside the picture; one that does not build
+// makes way for the next, for this round.
+static void try_next_set(int index, double fade_seconds, bool starting, int tries) {
+    Playlist* list = player_set_playlist(index);
+    const char* path = tries <= list->sets.count ? next_playlist_set(list) : nullptr;
+    if (!path) {
+        play_builtin_instead(index, *list, starting);
+        return;
+    }
+    const char* playing = player_set_path(index);
+    if (list->sets.count == 1 && playing && strcmp(path, playing) == 0) return;
+    SetBuild* build = new_set_build(path, InstallRule::MainMustBuild, SetBuildReach::OneMonitor, turn_set_built);
+    if (!build) return;
+    build->identity = strdup(player_set_identity(index));
+    build->fades = true;
+    build->fade_seconds = fade_seconds;
+    build->turn_tries = tries;
+    build->turn_starts_playlist = starting;
+    begin_set_build(build);
+}
+
 // The next set of the monitor's playlist, skipping those that do not build
 // for this round. A playlist of one set plays on as it is.
 static bool turn(int index, double fade_seconds, bool starting = false) {
@@ -94,17 +130,8 @@ static bool turn(int index, double fade_seconds, bool starting = false) {
     if (!list) return false;
     start_turn(player_set_turn(index));
     if (refresh_playlist(list)) log_sets(*list);
-    const char* playing = player_set_path(index);
-    for (int tries = 0; tries <= list->sets.count; ++tries) {
-        const char* path = next_playlist_set(list);
-        if (!path) break;
-        if (list->sets.count == 1 && playing && strcmp(path, playing) == 0) return true;
-        if (!fade_player_set(index, path, fade_seconds)) continue;
-        note_turn(index, path);
-        return true;
-    }
-    play_builtin_instead(index, *list, starting);
-    return false;
+    try_next_set(index, fade_seconds, starting, 0);
+    return true;
 }
 
 static bool start_on_slot(int index, const char* folder) {

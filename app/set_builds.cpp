@@ -94,9 +94,11 @@ static bool compiled(const SetBuild& build) {
 static bool install(SetBuild* build) {
     bool installed = build->install_count > 0;
     for (int slot = 0; slot < build->install_count; ++slot) {
-        installed =
-            finish_install_on_set(build->set_serials[slot], &build->installs[slot], build->path, build->rule) &&
-            installed;
+        const unsigned serial = build->set_serials[slot];
+        PendingInstall* pending = &build->installs[slot];
+        const bool done = build->fades ? finish_fade_on_set(serial, pending, build->path, build->fade_seconds)
+                                       : finish_install_on_set(serial, pending, build->path, build->rule);
+        installed = done && installed;
     }
     return installed;
 }

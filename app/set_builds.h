@@ -29,9 +29,16 @@ struct SetBuild {
     // Read before the files: a save that lands while the set builds is then
     // a change the next look finds.
     PassSetStamps stamps;
+    // A playlist's turn fades into the set over `fade_seconds`.
+    bool fades;
+    double fade_seconds;
     // Whatever the one who asked needs for `done`.
     uint32_t reply_thread;
     int first_set_kind;
+    // A playlist turn: the sets of this turn tried before, and whether the
+    // playlist starts with it.
+    int turn_tries;
+    bool turn_starts_playlist;
     // The named set the built-in one stands in for, and its stamps.
     char* stand_in_for;
     PassSetStamps stand_in_stamps;
