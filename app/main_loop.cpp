@@ -288,7 +288,7 @@ static void reload_after_save() {
 }
 
 // Work that comes between frames, also while nothing is drawn: a forwarded
-// pass set is installed at once and shows when drawing goes on.
+// pass set starts building at once, and is installed once it is built.
 static void carry_out_pending_work() {
     finish_set_builds();
     carry_out_pass_set_requests();
@@ -362,6 +362,8 @@ void run_main_loop(HWND notification_window) {
             wait_for_events(nullptr);
             continue;
         }
+        // A set that compiles in a moment does it soonest without a frame
+        // beside it, and then shows in the next one.
         if (set_build_worth_waiting_for()) {
             wait_for_events(nullptr, static_cast<DWORD>(set_build_poll_ms()));
             continue;

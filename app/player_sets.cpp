@@ -273,20 +273,6 @@ bool any_set_playing(const char* path) {
     return false;
 }
 
-bool reinstall_sets_playing(const char* path, InstallRule rule) {
-    bool installed = true;
-    for (int index = 0; index < slot_count; ++index) {
-        if (same_path(slots[index].path, path)) installed = install_in_slot(&slots[index], path, rule) && installed;
-    }
-    return installed;
-}
-
-bool install_on_monitor(const char* identity, const char* path, InstallRule rule) {
-    const int index = slot_of(identity ? identity : "");
-    if (index < 0) return false;
-    return install_in_slot(&slots[index], path, rule);
-}
-
 static int slot_with_serial(unsigned serial) {
     for (int index = 0; index < slot_count; ++index) {
         if (slots[index].serial == serial) return index;
@@ -302,17 +288,21 @@ void prepare_install_on_set(int index, PendingInstall* install, const char* path
     prepare_install(install, slots[index].set, path);
 }
 
+// A fade under way ends at once, as for a set built here.
+static bool finish_in_slot(PlayerSlot* slot, PendingInstall* install, const char* path, InstallRule rule) {
+    if (slot->fading) end_fade(slot);
+    if (!finish_install(&slot->set, install, path, rule)) return false;
+    keep_path(slot, path);
+    return true;
+}
+
 bool finish_install_on_set(unsigned serial, PendingInstall* install, const char* path, InstallRule rule) {
     const int index = slot_with_serial(serial);
     if (index < 0) {
         discard_prepared_pass_set(&install->prepared);
         return false;
     }
-    PlayerSlot* slot = &slots[index];
-    if (slot->fading) end_fade(slot);
-    if (!finish_install(&slot->set, install, path, rule)) return false;
-    keep_path(slot, path);
-    return true;
+    return finish_in_slot(&slots[index], install, path, rule);
 }
 
 static void blit_cover(const PlayingSet& set, const WindowPlace& place) {
@@ -405,10 +395,7 @@ bool draw_player_sets() {
 // elsewhere.
 static bool cut_slot_to(PlayerSlot* slot, const char* path, PendingInstall* install) {
     if (!install) return install_in_slot(slot, path, InstallRule::MainMustBuild);
-    if (slot->fading) end_fade(slot);
-    if (!finish_install(&slot->set, install, path, InstallRule::MainMustBuild)) return false;
-    keep_path(slot, path);
-    return true;
+    return finish_in_slot(slot, install, path, InstallRule::MainMustBuild);
 }
 
 static bool fade_slot(int index, const char* path, double seconds, PendingInstall* install) {

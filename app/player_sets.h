@@ -36,11 +36,7 @@ int arrange_player_sets(const PicturePlan& plan, const char* const* identities, 
 
 // Every set plays the pass set at `path` (the built-in for null), by `rule`.
 bool install_on_every_set(const char* path, InstallRule rule);
-// Sets that play `path` build it again (a save); the others play on.
-bool reinstall_sets_playing(const char* path, InstallRule rule);
 bool any_set_playing(const char* path);
-// The set of one monitor only; false when no set has that identity.
-bool install_on_monitor(const char* identity, const char* path, InstallRule rule);
 
 // An install in two halves, for a compile elsewhere between them. A set
 // is known by its serial, which stays while its monitor's identity may
