@@ -6,10 +6,10 @@
 
 #include "base/log.h"
 #include "desktop/platform_services.h"
+#include "render/builtin_cubemaps.h"
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/pass_bands.h"
-#include "render/builtin_cubemaps.h"
 #include "render/render_resources.h"
 #include "render/target_allocation.h"
 #include "shader/pass_assembly.h"
