@@ -82,6 +82,8 @@ if [[ -n "${LUMENFOLD_RENDER:-}" ]]; then
     check "the cubemap set builds and shows the sky" "[[ $code == 0 && \$(pixel sky.png 8 4) != '0 0 0 255' ]]"
     render cube_pass/cube_pass.glsl -o cube_pass.png --size 16x8
     check "the imported cube pass draws what Main reads: +X is red" "[[ $code == 0 && \$(pixel cube_pass.png 8 4) == '255 0 0 255' ]]"
+    render cube_pass/cube_pass.glsl --stats --size 16x8
+    check "and --stats lists it between the buffers and Main" "[[ $code == 0 ]] && sed -n 2p out | grep -q '^stats: CubeA '"
     render listening/listening.glsl -o listening.png --size 16x8
     check "the set with stand-ins builds" "[[ $code == 0 ]]"
 fi
