@@ -11,8 +11,7 @@ static const char kStandIn[] = "rgba_noise.png";
 // Where the passes of an export go, and what their outputs are called.
 struct PassMapping {
     const JsonValue* passes[kPassCount + 1];
-    std::vector<std::string> output_ids[kPassCount];  // per buffer pass
-    std::vector<std::string> cubemap_ids;             // outputs of passes left out
+    std::vector<std::string> output_ids[kPassCount];  // per buffer and cube pass
 };
 
 // The shader itself: the root, its "Shader" member, or the first of an array.
@@ -67,16 +66,20 @@ static const char* map_passes(const JsonValue& renderpass, PassMapping* mapping,
             } else {
                 unnamed_buffers.push_back(&pass);
             }
+        } else if (*type == "cubemap" && !mapping->passes[kCubeAPass]) {
+            mapping->passes[kCubeAPass] = &pass;
+        } else if (*type == "cubemap") {
+            set->notes.push_back("the cubemap pass " + pass_label(pass, "cubemap") +
+                                 " is a second cubemap pass: it is left out");
         } else {
-            if (*type == "cubemap") add_output_ids(pass, &mapping->cubemap_ids);
             set->notes.push_back("the " + *type + " pass " + pass_label(pass, type->c_str()) +
                                  " cannot be played yet: it is left out");
         }
     }
     for (const JsonValue* pass : unnamed_buffers) {
         int place = kBufferAPass;
-        while (place < kPassCount && mapping->passes[place]) ++place;
-        if (place == kPassCount) {
+        while (place <= kBufferDPass && mapping->passes[place]) ++place;
+        if (place > kBufferDPass) {
             set->notes.push_back("the buffer pass " + pass_label(*pass, "buffer") +
                                  " is a fifth buffer: it is left out");
             continue;
@@ -144,9 +147,9 @@ static bool listed(const std::vector<std::string>& ids, const std::string* id) {
     return false;
 }
 
-// The buffer an input names by output id, or by the previews' file names
-// buffer00.png … buffer03.png; 0 when none.
-static int buffer_named_by(const JsonValue& input, const PassMapping& mapping) {
+// The buffer or cube pass an input names by output id, or the buffer it
+// names by the previews' file names buffer00.png … buffer03.png; 0 when none.
+static int pass_named_by(const JsonValue& input, const PassMapping& mapping) {
     const std::string* id = json_text(json_member(input, "id"));
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
         if (listed(mapping.output_ids[pass], id)) return pass;
@@ -155,7 +158,7 @@ static int buffer_named_by(const JsonValue& input, const PassMapping& mapping) {
     if (!src) src = json_text(json_member(input, "filepath"));
     if (!src) return 0;
     const std::string file = file_name_of(*src);
-    for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
+    for (int pass = kBufferAPass; pass <= kBufferDPass; ++pass) {
         char expected[16];
         snprintf(expected, sizeof expected, "buffer%02d.png", pass - kBufferAPass);
         if (file == expected && mapping.passes[pass]) return pass;
@@ -181,15 +184,16 @@ static ChannelChoice choose_channel(const JsonValue& input, const PassMapping& m
     const std::string* ctype = json_text(json_member(input, "ctype"));
     const std::string type = ctype ? *ctype : "untyped";
     ChannelChoice choice;
+    // An input that reads a pass of the export, the cube pass included,
+    // reads that pass whatever type it gives.
+    const int pass = type == "buffer" || type == "cubemap" ? pass_named_by(input, mapping) : 0;
+    if (pass) {
+        choice.directive_name = kPassNames[pass];
+        choice.options = sampler_options(input, kBufferDefaults);
+        return choice;
+    }
     if (type == "buffer") {
-        const int pass = buffer_named_by(input, mapping);
-        if (pass) {
-            choice.directive_name = kPassNames[pass];
-            choice.options = sampler_options(input, kBufferDefaults);
-            return choice;
-        }
-        const bool cube = listed(mapping.cubemap_ids, json_text(json_member(input, "id")));
-        choice.stand_in_for = cube ? "the cubemap pass" : "a buffer no pass draws";
+        choice.stand_in_for = "a buffer no pass draws";
     } else if (type == "cubemap" || type == "volume") {
         // The export names the site's own pictures, which are not ours to
         // ship: a built-in of the same kind keeps the shader playing.

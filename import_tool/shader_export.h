@@ -10,7 +10,7 @@
 #include "shader/pass_set.h"
 
 struct ImportedPassSet {
-    // Main, BufferA..BufferD, then the common part, as kCompanionSuffixes
+    // Main, BufferA..BufferD, CubeA, then the common part, as kCompanionSuffixes
     // orders them; `present` says which files the set has.
     std::string texts[kPassCount + 1];
     bool present[kPassCount + 1];

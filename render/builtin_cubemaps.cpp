@@ -35,15 +35,23 @@ static float towards(const float d[3], float x, float y, float z) {
     return (d[0] * x + d[1] * y + d[2] * z) / length;
 }
 
+// GL's face table, whose faces are seen from inside the cube.
+const float kCubemapFaceAxes[6][9] = {
+    {0.0f, 0.0f, -1.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f, 0.0f},   // +X: (1, -t, -s)
+    {0.0f, 0.0f, 1.0f, 0.0f, -1.0f, 0.0f, -1.0f, 0.0f, 0.0f},   // -X: (-1, -t, s)
+    {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f},     // +Y: (s, 1, t)
+    {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, -1.0f, 0.0f},   // -Y: (s, -1, -t)
+    {1.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, 0.0f, 0.0f, 1.0f},    // +Z: (s, -t, 1)
+    {-1.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, 0.0f, 0.0f, -1.0f},  // -Z: (-s, -t, -1)
+};
+
 void cubemap_texel_direction(int face, int x, int y, float direction[3]) {
-    // GL's face table: s runs along the face's rows, t down its columns.
     const float s = 2.0f * (static_cast<float>(x) + 0.5f) / kBuiltinCubemapFaceSize - 1.0f;
     const float t = 2.0f * (static_cast<float>(y) + 0.5f) / kBuiltinCubemapFaceSize - 1.0f;
-    const float faces[6][3] = {{1.0f, -t, -s}, {-1.0f, -t, s}, {s, 1.0f, t}, {s, -1.0f, -t}, {s, -t, 1.0f}, {-s, -t, -1.0f}};
-    const int index = face < 0 || face > 5 ? 0 : face;
-    direction[0] = faces[index][0];
-    direction[1] = faces[index][1];
-    direction[2] = faces[index][2];
+    const float* axes = kCubemapFaceAxes[face < 0 || face > 5 ? 0 : face];
+    for (int component = 0; component < 3; ++component) {
+        direction[component] = s * axes[component] + t * axes[3 + component] + axes[6 + component];
+    }
 }
 
 static Colour sky(const float d[3]) {

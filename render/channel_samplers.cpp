@@ -97,8 +97,14 @@ void use_channel_sampling(PlayingSet* set, const ChannelSampling sampling[kChann
     delete_mipmapped_copies(samplers);
     for (int unit = 0; unit < kChannelBindingCount; ++unit) {
         samplers->sampling[unit] = sampling[unit];
-        if (!sampling_given(sampling[unit])) continue;
-        samplers->samplers[unit] = create_sampler(sampling[unit], defaults_of(set->channels[unit]));
+        // CubeA has no mipmapped copy: it is read linearly, as a mipmap
+        // filter on its one level would read nothing.
+        ChannelFilter& filter = samplers->sampling[unit].filter;
+        if (filter == ChannelFilter::Mipmap && set->channels[unit] == set->cube_target.colour_texture) {
+            filter = ChannelFilter::Linear;
+        }
+        if (!sampling_given(samplers->sampling[unit])) continue;
+        samplers->samplers[unit] = create_sampler(samplers->sampling[unit], defaults_of(set->channels[unit]));
     }
 }
 

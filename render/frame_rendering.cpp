@@ -6,11 +6,13 @@
 
 #include "base/log.h"
 #include "desktop/platform_services.h"
+#include "render/builtin_cubemaps.h"
 #include "render/channel_samplers.h"
 #include "render/frame_uniforms.h"
 #include "render/pass_bands.h"
 #include "render/render_resources.h"
 #include "render/target_allocation.h"
+#include "shader/pass_assembly.h"
 
 static const float kSampleRate = 48000.0f;
 static const GLuint kUniformBlockBinding = 0;
@@ -67,6 +69,10 @@ static void upload_pass_uniforms(const PlayingSet& set, const FrameInputs& input
     fill_common_uniforms(set, inputs, &common);
     for (int pass = 0; pass < kPassCount; ++pass) {
         FrameUniformsBlock block = common;
+        // CubeA draws faces, not the picture.
+        if (pass == kCubeAPass) {
+            block.iResolution[0] = block.iResolution[1] = static_cast<float>(set.cube_target.size);
+        }
         for (int channel = 0; channel < kChannelsPerPass; ++channel) {
             memcpy(block.iChannelResolution[channel], set.channel_resolutions[kChannelsPerPass * pass + channel],
                    sizeof block.iChannelResolution[channel]);
@@ -117,6 +123,45 @@ static bool draw_buffer_pass(const PlayingSet& set, int pass, int bands, const F
     return true;
 }
 
+// A cube pass drawn in bands has at least one band a face, each fenced: a
+// face at a time is short enough, and the faces share out the bands that
+// the whole cube's rows were given.
+static int bands_per_face(int bands) { return bands <= 1 ? 1 : (bands + kCubeFaceCount - 1) / kCubeFaceCount; }
+
+// Every face at its own axes, into the cube or, where the pass samples the
+// cube, into the scratch cube, copied over once every face is drawn: a
+// frame that gives way leaves the cube as the frame before left it.
+static bool draw_cube_pass(const PlayingSet& set, int bands) {
+    const GLuint program = set.programs[kCubeAPass];
+    const bool scratched = set.cube_scratch.colour_texture != 0;
+    const CubeTarget& drawn = scratched ? set.cube_scratch : set.cube_target;
+    const int size = drawn.size;
+    const int face_bands = bands_per_face(bands);
+    const GLint axes_location = glGetUniformLocation(program, kCubeFaceUniform);
+    glUseProgram(program);
+    use_uniforms_of(kCubeAPass);
+    glViewport(0, 0, size, size);
+    BandRun run;
+    if (bands > 1) begin_band_run(&run);
+    bool went_on = true;
+    for (int face = 0; face < kCubeFaceCount && went_on; ++face) {
+        glBindFramebuffer(GL_FRAMEBUFFER, drawn.face_framebuffers[face]);
+        if (axes_location >= 0) glProgramUniformMatrix3fv(program, axes_location, 1, GL_FALSE, kCubemapFaceAxes[face]);
+        if (bands <= 1) {
+            draw_quad();
+            continue;
+        }
+        for (int band = 0; band < face_bands && went_on; ++band) {
+            const int first_row = static_cast<int>(static_cast<long long>(size) * band / face_bands);
+            const int end_row = static_cast<int>(static_cast<long long>(size) * (band + 1) / face_bands);
+            went_on = draw_band(&run, size, size, first_row, end_row, draw_quad);
+        }
+    }
+    if (bands > 1 && !end_band_run(&run)) return false;
+    if (scratched) copy_cube(set.cube_scratch, set.cube_target);
+    return true;
+}
+
 // A smaller or displaced picture is stretched over its part of the window,
 // smoothly.
 static void place_main_in_window(const PlayingSet& set) {
@@ -142,10 +187,13 @@ static bool draw_main_pass(const PlayingSet& set, int bands, const FrameArea& ar
 
 // From what each pass's last measured draw took; whole where the player
 // does not look at its messages between bands.
-static void plan_bands(PlayingSet* set, int rows, int bands[kPassCount]) {
+static void plan_bands(PlayingSet* set, int picture_rows, int bands[kPassCount]) {
     for (int pass = 0; pass < kPassCount; ++pass) {
         const bool drawn = set->programs[pass] != 0;
+        const bool cube = pass == kCubeAPass;
+        const int rows = cube ? kCubeFaceCount * set->cube_target.size : picture_rows;
         bands[pass] = drawn && bands_wanted() ? band_count_for(latest_pass_gpu_ms(*set, pass), rows, set->band_counts[pass] > 1) : 1;
+        if (cube && bands[pass] > 1) bands[pass] = kCubeFaceCount * bands_per_face(bands[pass]);
         // Once for each install: a pass that costs about a band's time goes
         // in and out of bands from frame to frame.
         if (bands[pass] > 1 && !set->bands_said[pass]) {
@@ -166,7 +214,7 @@ bool render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
     begin_timed_frame(&set->timings, current_time_seconds());
     int bands[kPassCount];
     plan_bands(set, area.height, bands);
-    for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
+    for (int pass = kBufferAPass; pass <= kBufferDPass; ++pass) {
         if (!set->programs[pass]) continue;
         begin_timed_pass(&set->timings, pass);
         if (!draw_buffer_pass(*set, pass, bands[pass], area)) {
@@ -175,6 +223,17 @@ bool render_frame_with(PlayingSet* set, const FrameInputs& inputs) {
         }
         refresh_buffer_mipmaps(set, pass - 1);
         end_timed_pass(&set->timings, pass);
+    }
+    // After the buffers, so Main reads this frame's cube and the buffers
+    // the last frame's.
+    if (set->programs[kCubeAPass]) {
+        begin_timed_pass(&set->timings, kCubeAPass);
+        if (!draw_cube_pass(*set, bands[kCubeAPass])) {
+            abandon_timed_frame(&set->timings);
+            return false;
+        }
+        end_timed_pass(&set->timings, kCubeAPass);
+        glViewport(0, 0, area.width, area.height);
     }
     if (set->programs[kMainPass]) begin_timed_pass(&set->timings, kMainPass);
     if (!draw_main_pass(*set, bands[kMainPass], area)) {

@@ -1,7 +1,8 @@
 #pragma once
 // Draws one frame of a playing set: uniforms, a pending change of its
-// targets, the buffer passes in order, then Main into the window (or into its
-// own target, scaled and placed over its part of the window).
+// targets, the buffer passes in order, the cube pass, then Main into the
+// window (or into its own target, scaled and placed over its part of the
+// window).
 
 #include "render/frame_clock.h"
 #include "render/playing_set.h"

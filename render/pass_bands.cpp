@@ -35,31 +35,46 @@ static bool wait_while_looking(FrameFence* fence) {
     }
 }
 
+void begin_band_run(BandRun* run) {
+    glEnable(GL_SCISSOR_TEST);
+    run->drawing = FrameFence{nullptr};
+    run->went_on = true;
+}
+
+bool draw_band(BandRun* run, int columns, int rows, int first_row, int end_row, void (*draw)()) {
+    if (!run->went_on) return false;
+    // Set again for every band: what the loop handled in between may have
+    // set it for a resized window.
+    glViewport(0, 0, columns, rows);
+    glScissor(0, first_row, columns, end_row - first_row);
+    draw();
+    // One band queued behind the one drawn, so the GL never idles while the
+    // loop looks at its messages.
+    FrameFence queued = {nullptr};
+    place_frame_fence(&queued);
+    run->went_on = wait_while_looking(&run->drawing);
+    drop_frame_fence(&run->drawing);
+    run->drawing = queued;
+    return run->went_on;
+}
+
+bool end_band_run(BandRun* run) {
+    drop_frame_fence(&run->drawing);
+    glDisable(GL_SCISSOR_TEST);
+    return run->went_on;
+}
+
 bool draw_in_bands(int columns, int rows, int bands, void (*draw)()) {
     if (bands <= 1) {
         draw();
         return true;
     }
-    glEnable(GL_SCISSOR_TEST);
-    // One band queued behind the one drawn, so the GL never idles while the
-    // loop looks at its messages.
-    FrameFence drawing = {nullptr};
-    bool went_on = true;
-    for (int band = 0; band < bands && went_on; ++band) {
+    BandRun run;
+    begin_band_run(&run);
+    for (int band = 0; band < bands; ++band) {
         const int first_row = static_cast<int>(static_cast<long long>(rows) * band / bands);
         const int end_row = static_cast<int>(static_cast<long long>(rows) * (band + 1) / bands);
-        // Set again for every band: what the loop handled in between may
-        // have set it for a resized window.
-        glViewport(0, 0, columns, rows);
-        glScissor(0, first_row, columns, end_row - first_row);
-        draw();
-        FrameFence queued = {nullptr};
-        place_frame_fence(&queued);
-        went_on = wait_while_looking(&drawing);
-        drop_frame_fence(&drawing);
-        drawing = queued;
+        if (!draw_band(&run, columns, rows, first_row, end_row, draw)) break;
     }
-    drop_frame_fence(&drawing);
-    glDisable(GL_SCISSOR_TEST);
-    return went_on;
+    return end_band_run(&run);
 }

@@ -4,6 +4,8 @@
 // the player's messages looked at while the GL draws the band before. A
 // frame that costs seconds then still lets the player answer.
 
+#include "render/frame_fence.h"
+
 // What a band should take: long enough that the bands' overhead stays small,
 // short enough that a message waits no longer than a glance.
 constexpr double kBandMs = 20.0;
@@ -33,3 +35,17 @@ int band_count_for(double last_draw_ms, int rows, bool banded_last);
 // bands, bottom first, with the viewport at `columns` x `rows`. False when
 // the frame gave way meanwhile.
 bool draw_in_bands(int columns, int rows, int bands, void (*draw)());
+
+// Bands of several draws in one run (a cube's faces, each its own
+// framebuffer): every band is fenced and the messages are looked at while
+// the band before draws, across the draws as within one.
+struct BandRun {
+    FrameFence drawing;
+    bool went_on;
+};
+void begin_band_run(BandRun* run);
+// Rows first_row .. end_row - 1 of the bound framebuffer, with the viewport
+// at `columns` x `rows`. False once the frame gave way; nothing is drawn then.
+bool draw_band(BandRun* run, int columns, int rows, int first_row, int end_row, void (*draw)());
+// False when the frame gave way.
+bool end_band_run(BandRun* run);

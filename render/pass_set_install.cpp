@@ -43,6 +43,7 @@ static void size_targets_for_installed_set(PlayingSet* set) {
     for (int index = 0; index < kRenderTargetCount; ++index) {
         set->size.buffer_drawn[index] = set->programs[index + 1] != 0;
     }
+    set->size.cube_drawn = set->programs[kCubeAPass] != 0;
     recreate_render_targets(set);
 }
 
@@ -53,12 +54,12 @@ static bool samples_channel(const PlayingSet& set, int pass, int channel) {
     return glGetUniformLocation(program, kChannelNames[channel]) >= 0;
 }
 
-// A buffer pass that really samples its own target cannot draw into it in
+// A buffer or cube pass that really samples its own target cannot draw into it in
 // the same draw; it gets a scratch target. One that only binds it (and the
 // compiler dropped the sampler) draws in place at no extra cost.
 static bool samples_own_target(const PlayingSet& set, int pass) {
     if (pass == kMainPass) return false;
-    const GLuint own_texture = set.targets[pass - 1].colour_texture;
+    const GLuint own_texture = own_target_texture(set, pass);
     for (int channel = 0; channel < kChannelsPerPass; ++channel) {
         if (set.channels[kChannelsPerPass * pass + channel] == own_texture && samples_channel(set, pass, channel)) {
             return true;
@@ -119,7 +120,7 @@ bool finish_install(PlayingSet* set, PendingInstall* install, const char* path, 
     size_targets_for_installed_set(set);
     measure_channel_resolutions(set);
     for (int pass = kBufferAPass; pass < kPassCount; ++pass) {
-        use_scratch_target(set, pass - 1, samples_own_target(*set, pass));
+        use_scratch_target(set, pass, samples_own_target(*set, pass));
     }
     restart_frame_count_and_time(&set->clock);
     forget_latest_pass_ms(&set->timings);

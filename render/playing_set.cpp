@@ -23,6 +23,10 @@ static int scaled_side(const PlayingSet& set, int window_side) {
 int render_width(const PlayingSet& set) { return scaled_side(set, set.size.window_width); }
 int render_height(const PlayingSet& set) { return scaled_side(set, set.size.window_height); }
 
+// The cube follows the render scale, not the window: what it holds is seen
+// from every direction, whatever the picture's shape.
+int cube_face_size(const PlayingSet& set) { return set.size.cube_drawn ? scaled_side(set, kCubeFaceSize) : 1; }
+
 static void set_clamped_linear(GLuint texture) { set_texture_sampling(texture, GL_LINEAR, GL_CLAMP_TO_EDGE); }
 
 static void attach_colour_texture(GLuint framebuffer, GLuint texture) {
@@ -112,6 +116,7 @@ void create_playing_set(PlayingSet* set, int width, int height, int scale_percen
     set_render_scale(set, scale_percent);
     for (GLuint& channel : set->channels) channel = default_channel_texture();
     create_buffer_targets(set);
+    create_cube_target(&set->cube_target, cube_face_size(*set));
     if (main_target_wanted(*set)) create_main_target(set);
     start_frame_clock(&set->clock);
     create_pass_timings(&set->timings);
@@ -133,7 +138,27 @@ static void create_scratch_target(ScratchTarget* scratch, const RenderTarget& ta
     attach_colour_texture(scratch->framebuffer, scratch->colour_texture);
 }
 
-void use_scratch_target(PlayingSet* set, int index, bool needed) {
+GLuint own_target_texture(const PlayingSet& set, int pass) {
+    if (pass == kCubeAPass) return set.cube_target.colour_texture;
+    return pass >= kBufferAPass && pass <= kBufferDPass ? set.targets[pass - kBufferAPass].colour_texture : 0;
+}
+
+static void use_cube_scratch_target(PlayingSet* set, bool needed) {
+    CubeTarget* scratch = &set->cube_scratch;
+    if (needed && !scratch->colour_texture) {
+        create_cube_target(scratch, set->cube_target.size);
+        check_render_targets(set);
+    }
+    if (!needed && scratch->colour_texture) delete_cube_target(scratch);
+}
+
+void use_scratch_target(PlayingSet* set, int pass, bool needed) {
+    if (pass == kCubeAPass) {
+        use_cube_scratch_target(set, needed);
+        return;
+    }
+    if (pass < kBufferAPass || pass > kBufferDPass) return;
+    const int index = pass - kBufferAPass;
     ScratchTarget* scratch = &set->scratch[index];
     if (needed && !scratch->framebuffer) {
         create_scratch_target(scratch, set->targets[index]);
@@ -149,6 +174,8 @@ void destroy_playing_set(PlayingSet* set) {
     for (RenderTarget& target : set->targets) glDeleteFramebuffers(1, &target.framebuffer);
     for (RenderTarget& target : set->targets) glDeleteTextures(1, &target.colour_texture);
     for (ScratchTarget& scratch : set->scratch) delete_scratch_target(&scratch);
+    delete_cube_target(&set->cube_target);
+    delete_cube_target(&set->cube_scratch);
     delete_main_target(set);
     delete_channel_samplers(set);
     delete_pass_timings(&set->timings);
@@ -245,8 +272,26 @@ static void recreate_buffer_targets(PlayingSet* set, const bool changed[kRenderT
         delete_scratch_target(scratch);
         create_scratch_target(scratch, set->targets[index]);
     }
-    measure_channel_resolutions(set);
-    if (!carry) restart_frame_count(&set->clock);
+}
+
+static void follow_replaced_cube(PlayingSet* set, GLuint old_texture) {
+    for (GLuint& channel : set->channels) {
+        if (channel == old_texture) channel = set->cube_target.colour_texture;
+    }
+}
+
+static void recreate_cube_target(PlayingSet* set) {
+    CubeTarget old = set->cube_target;
+    set->cube_target = CubeTarget{};
+    create_cube_target(&set->cube_target, cube_face_size(*set));
+    // A cube of a texel a face held nothing worth keeping.
+    if (set->size.carry_pictures && old.size > 1) carry_cube_over(old.colour_texture, old.size, set->cube_target);
+    follow_replaced_cube(set, old.colour_texture);
+    delete_cube_target(&old);
+    if (set->cube_scratch.colour_texture) {
+        delete_cube_target(&set->cube_scratch);
+        create_cube_target(&set->cube_scratch, set->cube_target.size);
+    }
 }
 
 void recreate_render_targets(PlayingSet* set) {
@@ -256,10 +301,16 @@ void recreate_render_targets(PlayingSet* set) {
         changed[index] = !buffer_has_wanted_size(*set, index);
         any_buffer_changed = any_buffer_changed || changed[index];
     }
+    const bool cube_changed = set->cube_target.size != cube_face_size(*set);
     const bool main_changed = !main_target_as_wanted(*set);
-    if (!any_buffer_changed && !main_changed) return;
+    if (!any_buffer_changed && !cube_changed && !main_changed) return;
 
     if (any_buffer_changed) recreate_buffer_targets(set, changed);
+    if (cube_changed) recreate_cube_target(set);
+    if (any_buffer_changed || cube_changed) {
+        measure_channel_resolutions(set);
+        if (!set->size.carry_pictures) restart_frame_count(&set->clock);
+    }
     if (main_changed) {
         delete_main_target(set);
         if (main_target_wanted(*set)) create_main_target(set);
@@ -305,6 +356,7 @@ void enter_buffers_in_channel_table(const PlayingSet& set) {
         ChannelTable[kFirstBufferEntry + index] =
             ChannelTableEntry{kBufferChannelNames[index], set.targets[index].colour_texture};
     }
+    ChannelTable[kCubeAEntry] = ChannelTableEntry{"CubeA", set.cube_target.colour_texture, GL_TEXTURE_CUBE_MAP};
 }
 
 static uint64_t texels(int width, int height) { return static_cast<uint64_t>(width) * static_cast<uint64_t>(height); }
@@ -316,6 +368,7 @@ uint64_t render_target_bytes(const PlayingSet& set) {
         const uint64_t target_bytes = texels(target.width, target.height) * kBufferBytesPerTexel;
         bytes += set.scratch[index].framebuffer ? 2 * target_bytes : target_bytes;
     }
+    bytes += cube_target_bytes(set.cube_target) + cube_target_bytes(set.cube_scratch);
     return bytes + texels(set.main_target.width, set.main_target.height) * kMainBytesPerTexel;
 }
 
@@ -323,6 +376,7 @@ void clear_render_targets(PlayingSet* set) {
     for (const RenderTarget& target : set->targets) {
         glClearTexImage(target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
     }
+    glClearTexImage(set->cube_target.colour_texture, 0, GL_RGBA, GL_FLOAT, nullptr);
 }
 
 double latest_pass_gpu_ms(const PlayingSet& set, int pass) { return latest_pass_ms(set.timings, pass); }

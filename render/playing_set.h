@@ -1,5 +1,5 @@
 #pragma once
-// One playing set: its programs, what its channels sample, its buffer,
+// One playing set: its programs, what its channels sample, its buffer, cube,
 // scratch and Main targets at its own size and render scale, and its clock.
 // Every monitor plays one; they share only the render resources.
 
@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "render/channel_samplers.h"
+#include "render/cube_target.h"
 #include "render/frame_clock.h"
 #include "render/pass_timing.h"
 #include "shader/pass_set.h"
@@ -42,6 +43,8 @@ struct RenderSize {
     bool carry_pictures;
     // Buffer targets the installed set draws into; the others keep a texel.
     bool buffer_drawn[kRenderTargetCount];
+    // Whether it draws the cube; otherwise the cube keeps a texel a face.
+    bool cube_drawn;
     // Main always draws into its own target (a renderer without a window,
     // or a picture other monitors show too).
     bool main_offscreen;
@@ -60,6 +63,9 @@ struct PlayingSet {
     float channel_resolutions[kChannelBindingCount][4];
     RenderTarget targets[kRenderTargetCount];
     ScratchTarget scratch[kRenderTargetCount];
+    // CubeA's cubemap, and its scratch cube while CubeA samples itself.
+    CubeTarget cube_target;
+    CubeTarget cube_scratch;
     // Main's picture at the render size; its framebuffer is 0 while Main
     // draws straight into the window.
     RenderTarget main_target;
@@ -107,20 +113,26 @@ void place_in_window(PlayingSet* set, int x, int y);
 // Cheap when nothing changed: called at the start of every frame.
 void recreate_render_targets(PlayingSet* set);
 
-// The set's channel textures and samplers on units 0 .. 19.
+// The side of a face of the cube at the render scale, at least 1.
+int cube_face_size(const PlayingSet& set);
+
+// The set's channel textures and samplers on units 0 .. kChannelBindingCount - 1.
 void bind_channel_units(PlayingSet* set);
 void measure_channel_resolutions(PlayingSet* set);
 
-// The set's buffers under their names, for building its passes.
+// The set's buffers and cube under their names, for building its passes.
 void enter_buffers_in_channel_table(const PlayingSet& set);
 
-// Gives render target `index` a scratch target, or takes it away.
-void use_scratch_target(PlayingSet* set, int index, bool needed);
+// The texture pass `pass` draws into (0 for Main, which has none to read).
+GLuint own_target_texture(const PlayingSet& set, int pass);
+// Gives the target of buffer or cube pass `pass` a scratch target, or takes
+// it away.
+void use_scratch_target(PlayingSet* set, int pass, bool needed);
 
-// Every buffer target back to transparent black.
+// Every buffer and cube target back to transparent black.
 void clear_render_targets(PlayingSet* set);
 
-// Bytes of storage the buffer, scratch and Main targets take together.
+// Bytes of storage the buffer, cube, scratch and Main targets take together.
 uint64_t render_target_bytes(const PlayingSet& set);
 
 // The set's GPU time for `pass` in milliseconds: its newest frame's

@@ -31,6 +31,11 @@ bool check_render_targets(PlayingSet* set) {
         complete = framebuffer_complete(target.framebuffer, kNames[index], target.width, target.height) &&
                    framebuffer_complete(set->scratch[index].framebuffer, kNames[index], target.width, target.height);
     }
+    for (int face = 0; face < kCubeFaceCount && complete; ++face) {
+        const int size = set->cube_target.size;
+        complete = framebuffer_complete(set->cube_target.face_framebuffers[face], "CubeA", size, size) &&
+                   framebuffer_complete(set->cube_scratch.face_framebuffers[face], "CubeA", size, size);
+    }
     const RenderTarget& main_target = set->main_target;
     complete = complete && framebuffer_complete(main_target.framebuffer, "Main", main_target.width, main_target.height);
     set->targets_missing = !complete;

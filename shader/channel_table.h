@@ -1,6 +1,6 @@
 #pragma once
 // What a channel directive can name: the built-in images, the four buffers,
-// the keyboard, the built-in volumes and cubemaps, each with the texture a
+// the keyboard, the cube pass's cubemap, the built-in volumes and cubemaps, each with the texture a
 // channel then samples.
 
 #include <GL/glew.h>
@@ -19,6 +19,7 @@ struct ChannelTableEntry {
 constexpr int kChannelTableSize = 32;
 constexpr int kFirstBufferEntry = 20;  // "BufferA" .. "BufferD"
 constexpr int kKeyboardEntry = 24;
+constexpr int kCubeAEntry = 25;         // "CubeA", a cubemap
 constexpr int kFirstVolumeEntry = 26;   // two volumes
 constexpr int kFirstCubemapEntry = 28;  // three cubemaps
 constexpr int kSoundEntry = kChannelTableSize - 1;  // "Sound"

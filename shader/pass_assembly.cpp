@@ -42,6 +42,17 @@ const char kPassMainWrapper[] =
     "   mainImage(FragColor, gl_FragCoord.xy);\n"
     "}";
 
+// The player draws each face with its axes in lumenfoldCubeFace: the
+// direction through a texel is s × column 0 + t × column 1 + column 2, with
+// s and t from -1 to 1 across the face, as GL's cubemap lookup reads it.
+const char kCubePassMainWrapper[] =
+    "uniform mat3 lumenfoldCubeFace;\n"
+    "void main() {\n"
+    "   vec2 st = 2.0 * gl_FragCoord.xy / iResolution.xy - 1.0;\n"
+    "   vec3 rayDir = normalize(lumenfoldCubeFace * vec3(st, 1.0));\n"
+    "   mainCubemap(FragColor, gl_FragCoord.xy, vec3(0.0), rayDir);\n"
+    "}";
+
 // Shaders choose their costlier branch with "#if HW_PERFORMANCE"; left
 // undefined, it would quietly pick the low-power one.
 const char kPassConventionDefines[] = "#define HW_PERFORMANCE 1\n";
@@ -79,9 +90,10 @@ const char* assemble_pass_source(const char* pass_text, const char* common_text,
     const char* header = fragment_header(channel_targets);
     // CHNBASE puts channel c of pass p on texture unit 4p + c.
     const int channel_base = kChannelsPerPass * pass_index;
+    const char* wrapper = pass_index == kCubeAPass ? kCubePassMainWrapper : kPassMainWrapper;
     const int length = snprintf(nullptr, 0, kAssemblyFormat, kPassVertexText, channel_base, header,
                                 kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber,
-                                common_text, kPassSourceNumber, pass_text, kPassMainWrapper);
+                                common_text, kPassSourceNumber, pass_text, wrapper);
     if (length < 0) return "";
     const size_t size = static_cast<size_t>(length) + 1;
     char* assembled = thread_buffer_room(&assembly_buffer, size);
@@ -89,6 +101,6 @@ const char* assemble_pass_source(const char* pass_text, const char* common_text,
     if (!assembled) return "";
     snprintf(assembled, size, kAssemblyFormat, kPassVertexText, channel_base, header,
              kPassConventionDefines, desktop_keyword_renames(), kCommonPartSourceNumber, common_text,
-             kPassSourceNumber, pass_text, kPassMainWrapper);
+             kPassSourceNumber, pass_text, wrapper);
     return assembled;
 }

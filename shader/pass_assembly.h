@@ -14,6 +14,10 @@ extern const char kPassVertexText[];
 // A format: each channel's sampler type goes in its "%s".
 extern const char kPassFragmentHeader[];
 extern const char kPassMainWrapper[];
+// CubeA's: mainCubemap with the direction through the face's texel.
+extern const char kCubePassMainWrapper[];
+// The uniform that names the face's axes (a mat3) in CubeA.
+constexpr const char* kCubeFaceUniform = "lumenfoldCubeFace";
 extern const char kPassConventionDefines[];
 
 // The source-string numbers compiler messages give before the line number.

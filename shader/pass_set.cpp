@@ -11,9 +11,10 @@
 #include "shader/pass_assembly.h"
 #include "shader/program_builder.h"
 
-const char* const kPassNames[kPassCount] = {"Main", "BufferA", "BufferB", "BufferC", "BufferD"};
+const char* const kPassNames[kPassCount] = {"Main", "BufferA", "BufferB", "BufferC", "BufferD", "CubeA"};
 
-const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl", "d.glsl", "0.glsl"};
+const char* const kCompanionSuffixes[kPassCount] = {"a.glsl", "b.glsl", "c.glsl", "d.glsl", "cube.glsl",
+                                                       "0.glsl"};
 
 // Grows to the longest name formed on this thread; names are never cut,
 // since a cut name could open some other file.

@@ -8,15 +8,24 @@
 
 #include "shader/channel_sampling.h"
 
-constexpr int kPassCount = 5;        // Main, BufferA..BufferD
+constexpr int kPassCount = 6;        // Main, BufferA..BufferD, CubeA
 constexpr int kChannelsPerPass = 4;  // iChannel0..iChannel3
 constexpr int kChannelBindingCount = kPassCount * kChannelsPerPass;
 constexpr int kCommonPartIndex = kPassCount;  // after the passes in PassSetSources
 
-enum PassIndex { kMainPass = 0, kBufferAPass = 1, kBufferBPass = 2, kBufferCPass = 3, kBufferDPass = 4 };
+// CubeA draws the six faces of a cubemap with mainCubemap, after the
+// buffers and before Main.
+enum PassIndex {
+    kMainPass = 0,
+    kBufferAPass = 1,
+    kBufferBPass = 2,
+    kBufferCPass = 3,
+    kBufferDPass = 4,
+    kCubeAPass = 5
+};
 
-// Main, BufferA, BufferB, BufferC, BufferD, then the common part; any may be
-// null.
+// Main, BufferA, BufferB, BufferC, BufferD, CubeA, then the common part; any
+// may be null.
 struct PassSetSources {
     const char* texts[kPassCount + 1];
 };
@@ -45,7 +54,8 @@ struct PreparedPassSet {
 
 extern const char* const kPassNames[kPassCount];
 
-// Companions of BufferA..BufferD and of the common part, in source order.
+// Companions of BufferA..BufferD, CubeA and of the common part, in source
+// order.
 extern const char* const kCompanionSuffixes[kPassCount];
 
 PassSetResult build_pass_set(const PassSetSources& sources);

@@ -418,13 +418,13 @@ TEST_F(RenderPipeline, SizesThatChangeNothingKeepTheBuffersAndTheirContents) {
 
 TEST_F(RenderPipeline, BuffersTakeStorageOnlyWhileTheInstalledSetDrawsThem) {
     install(kPlainMain);
-    EXPECT_EQ(render_target_bytes(set), 4u * 16u) << "a texel each, no depth";
-    EXPECT_TRUE(log.has_prefix("render targets: 64 bytes"));
+    EXPECT_EQ(render_target_bytes(set), 4u * 16u + 6u * 16u) << "a texel each (a cube's a face), no depth";
+    EXPECT_TRUE(log.has_prefix("render targets: 160 bytes"));
 
     install(kPlainMain, "", with_directive("#pragma iChannel0 BufferA", "o = texture(iChannel0, p) + 0.5;"));
     EXPECT_EQ(set.targets[0].width, 1) << "named but not drawn";
     EXPECT_EQ(set.targets[1].width, kWidth);
-    EXPECT_EQ(render_target_bytes(set), 3u * 16u + kWidth * kHeight * 16u);
+    EXPECT_EQ(render_target_bytes(set), 3u * 16u + 6u * 16u + kWidth * kHeight * 16u);
     frame();
     EXPECT_EQ(texture_on_unit(8), buffer_texture(0));
     EXPECT_EQ(texel(1, 5, 5).r, 0.5f) << "an undrawn buffer reads zeros";
@@ -471,7 +471,7 @@ TEST_F(RenderPipeline, TargetsTheGlCannotAllocateMakeTheRenderScaleFallBack) {
 
 TEST_F(RenderPipeline, TheBuiltInPassSetBuildsAllFivePassesCleanly) {
     install_pass_set(&set, nullptr);
-    for (GLuint program : set.programs) EXPECT_NE(program, 0u);
+    for (int pass = kMainPass; pass <= kBufferDPass; ++pass) EXPECT_NE(set.programs[pass], 0u);
     EXPECT_EQ(log.count_prefix("---------- build shader part:"), 5);
     EXPECT_EQ(log.count_prefix("pragma match: "), 10);
     EXPECT_FALSE(log.has_prefix("Compile Error:")) << log.joined();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# lumenfold-import on exports written for these tests: buffers by output id,
-# the common part, sampler settings, inputs it cannot map yet, texts that
-# are no export; the imported set renders where a renderer is given.
+# lumenfold-import on exports written for these tests: buffers and the cube
+# pass by output id, the common part, sampler settings, inputs it cannot map
+# yet, texts that are no export; the imported set renders where a renderer is
+# given.
 EXPORTS="$(cd "$(dirname "$0")" && pwd)"
 source "$EXPORTS/../render/render_lib.sh"
 
@@ -36,6 +37,11 @@ check "a cubemap input imports with 0 into the folder given" "[[ $code == 0 && -
 check "and reads the built-in sky, as a line says" \
     "grep -q 'Main iChannel0: a cubemap input (/media/a/sky_cube.png) reads the built-in sky_cubemap' err &&
      has_line sky/sky.glsl '#pragma iChannel0 sky_cubemap'"
+
+import cube_pass.json
+check "a cubemap pass is written as the cube companion and read by its output id as CubeA" \
+    "[[ $code == 0 && -f cube_pass/cube_pass.cube.glsl ]] && grep -q '^void mainCubemap' cube_pass/cube_pass.cube.glsl &&
+     has_line cube_pass/cube_pass.glsl '#pragma iChannel0 CubeA' && tail -1 err | grep -q 'with 2 passes$'"
 
 import unmappable_inputs.json listening
 check "inputs it cannot map do not stop it" "[[ $code == 0 ]]"
@@ -74,6 +80,10 @@ if [[ -n "${LUMENFOLD_RENDER:-}" ]]; then
         "[[ $code == 0 && \$(pixel two_buffers.png 3 3) == '51 102 153 255' ]]"
     render sky/sky.glsl -o sky.png --size 16x8
     check "the cubemap set builds and shows the sky" "[[ $code == 0 && \$(pixel sky.png 8 4) != '0 0 0 255' ]]"
+    render cube_pass/cube_pass.glsl -o cube_pass.png --size 16x8
+    check "the imported cube pass draws what Main reads: +X is red" "[[ $code == 0 && \$(pixel cube_pass.png 8 4) == '255 0 0 255' ]]"
+    render cube_pass/cube_pass.glsl --stats --size 16x8
+    check "and --stats lists it between the buffers and Main" "[[ $code == 0 ]] && sed -n 2p out | grep -q '^stats: CubeA '"
     render listening/listening.glsl -o listening.png --size 16x8
     check "the set with stand-ins builds" "[[ $code == 0 ]]"
 fi

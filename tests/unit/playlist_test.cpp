@@ -34,6 +34,7 @@ TEST(Playlist, MainFilesOfTheFolderAndItsDirectSubfoldersAreItsSets) {
     EXPECT_FALSE(is_main_file_name("waves.a.glsl"));
     EXPECT_FALSE(is_main_file_name("waves.D.glsl"));
     EXPECT_FALSE(is_main_file_name("waves.0.glsl"));
+    EXPECT_FALSE(is_main_file_name("waves.Cube.glsl"));
     EXPECT_TRUE(is_main_file_name("waves.e.glsl")) << "no companion has that letter";
     EXPECT_FALSE(is_main_file_name("waves.txt"));
     EXPECT_FALSE(is_main_file_name(".glsl"));

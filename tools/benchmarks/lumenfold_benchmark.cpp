@@ -279,6 +279,41 @@ static void report_target_storage(const char* label, bool builtin) {
            bytes / pixels, bytes / pixels * 3840.0 * 2160.0 / 1e6);
 }
 
+static const char kTrivialCube[] =
+    "void mainCubemap(out vec4 o, in vec2 p, in vec3 ro, in vec3 rd) { o = vec4(rd * 0.5 + 0.5, 1.0); }\n";
+
+// What a trivial cube pass adds to the trivial set's frame (GPU finished,
+// median of 5) and what its cube takes, at a render scale.
+static void report_cube_pass(int scale_percent) {
+    set_render_scale(&bench_set, scale_percent);
+    resize_to(320, 180);
+    install_benchmark_set(false);
+    render_frame(&bench_set);
+    const double without = measure_frames(5).frame_ms;
+    PassSetSources sources = trivial_sources();
+    sources.texts[kCubeAPass] = kTrivialCube;
+    const PassSetResult result = build_pass_set(sources);
+    uninstall_pass_set(&bench_set);
+    bench_set.programs[kMainPass] = result.programs[kMainPass];
+    bench_set.programs[kCubeAPass] = result.programs[kCubeAPass];
+    bench_set.size.cube_drawn = true;
+    recreate_render_targets(&bench_set);
+    render_frame(&bench_set);  // warm-up
+    const double with_cube = measure_frames(5).frame_ms;
+    printf("  %4d per face (%3d %%): frame %8.2f ms, %8.2f ms without it: the cube %8.2f ms; its storage %llu bytes\n",
+           bench_set.cube_target.size, scale_percent, with_cube, without, with_cube - without,
+           static_cast<unsigned long long>(cube_target_bytes(bench_set.cube_target)));
+    bench_set.size.cube_drawn = false;
+    install_benchmark_set(false);
+    set_render_scale(&bench_set, kFullRenderScale);
+}
+
+static void report_cube_passes() {
+    printf("\n== a trivial cube pass beside a trivial Main at 320x180\n");
+    report_cube_pass(kFullRenderScale);
+    report_cube_pass(50);
+}
+
 // The player's sets on a desk of monitors with the same pixels in all: one
 // 640 x 180 monitor against two of 320 x 180 side by side.
 static const MonitorRect kOneMonitor[] = {{0, 0, 640, 180, true}};
@@ -454,7 +489,8 @@ static void report_frames_alone() {
 }
 
 // "fades": the crossfade's figures alone; "frames": the small frames; "sound":
-// the Sound channel's; "volumes": the volumes' and cubemaps'.
+// the Sound channel's; "volumes": the volumes' and cubemaps'; "cube": the
+// cube pass's.
 int main(int argc, char** argv) {
     const bool fades_only = argc > 1 && strcmp(argv[1], "fades") == 0;
     const bool volumes_only = argc > 1 && strcmp(argv[1], "volumes") == 0;
@@ -480,6 +516,15 @@ int main(int argc, char** argv) {
     }
     if (argc > 1 && strcmp(argv[1], "frames") == 0) {
         report_frames_alone();
+        close_test_gl_context();
+        return 0;
+    }
+    if (argc > 1 && strcmp(argv[1], "cube") == 0) {
+        create_render_resources();
+        create_playing_set(&bench_set, 1280, 720, kFullRenderScale);
+        report_cube_passes();
+        destroy_playing_set(&bench_set);
+        destroy_render_resources();
         close_test_gl_context();
         return 0;
     }
@@ -537,6 +582,8 @@ int main(int argc, char** argv) {
     report_frames("trivial", false, 1280, 720, 10);
     report_frames("built-in", true, 320, 180, 5);
     report_frames("built-in", true, 1280, 720, 3);
+
+    report_cube_passes();
 
     printf("\n== a buffer read with filter=mipmap (RGBA32F)\n");
     report_buffer_mipmaps(320, 180);
