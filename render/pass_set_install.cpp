@@ -90,19 +90,25 @@ void prepare_install(PendingInstall* install, const PlayingSet& set, const char*
     for (int index = 0; index < kRenderTargetCount; ++index) {
         install->buffers_named[index] = set.targets[index].colour_texture;
     }
+    install->cube_named = set.cube_target.colour_texture;
     install->prepared = path ? prepare_pass_set_files(path) : prepare_pass_set(builtin_pass_set_sources());
 }
 
-// A buffer named before its target was made anew reads the new one.
-static void follow_remade_buffers(const PlayingSet& set, const PendingInstall& install, PassSetResult* result) {
-    for (GLuint& channel : result->channels) {
-        for (int index = 0; index < kRenderTargetCount; ++index) {
-            if (channel && channel == install.buffers_named[index]) {
-                channel = set.targets[index].colour_texture;
-                break;
-            }
-        }
+// A buffer or the cube named before its target was made anew reads the
+// new one.
+// Each channel is looked up once: a new target may have the name an old
+// one had.
+static GLuint target_now(const PlayingSet& set, const PendingInstall& install, GLuint named) {
+    if (!named) return named;
+    if (named == install.cube_named) return set.cube_target.colour_texture;
+    for (int index = 0; index < kRenderTargetCount; ++index) {
+        if (named == install.buffers_named[index]) return set.targets[index].colour_texture;
     }
+    return named;
+}
+
+static void follow_remade_targets(const PlayingSet& set, const PendingInstall& install, PassSetResult* result) {
+    for (GLuint& channel : result->channels) channel = target_now(set, install, channel);
 }
 
 bool finish_install(PlayingSet* set, PendingInstall* install, const char* path, InstallRule rule) {
@@ -112,7 +118,7 @@ bool finish_install(PlayingSet* set, PendingInstall* install, const char* path, 
         log_message("load_shader failed:%s", outside_text(path).text);
         return false;
     }
-    follow_remade_buffers(*set, *install, &result);
+    follow_remade_targets(*set, *install, &result);
     install_programs(set, result);
     fill_channels(set, result);
     decode_images_read(*set, result);

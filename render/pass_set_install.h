@@ -14,9 +14,10 @@ enum class InstallRule {
 // An install in two halves, so the compile between them can run elsewhere.
 struct PendingInstall {
     PreparedPassSet prepared;
-    // The set's buffer textures when its directives named them: the targets
-    // may be made anew before the install ends.
+    // The set's buffer and cube textures when its directives named them:
+    // the targets may be made anew before the install ends.
     GLuint buffers_named[kRenderTargetCount];
+    GLuint cube_named;
 };
 
 // Reads and assembles the set at `path` (null: the built-in set) against

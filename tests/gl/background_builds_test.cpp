@@ -128,3 +128,24 @@ TEST_F(BackgroundBuilds, BuildsNotStartedWhenTheyStopAreHandedBackUnbuilt) {
         if (background_build_compiled(builds[index])) discard_prepared_pass_set(&installs[index].prepared);
     }
 }
+
+TEST_F(BackgroundBuilds, ASetWhoseTargetsWereMadeAnewWhileItBuiltReadsTheNewOnes) {
+    folder.write("feed.a.glsl", "void mainImage(out vec4 o, in vec2 p) { o = vec4(0.0, 1.0, 0.0, 1.0); }\n");
+    const std::string path = folder.write("feed.glsl",
+                                          "#pragma iChannel0 BufferA\n"
+                                          "void mainImage(out vec4 o, in vec2 p) { o = texelFetch(iChannel0, ivec2(p), 0); }\n");
+    PendingInstall install;
+    prepare_install(&install, set, path.c_str());
+    compile_prepared_pass_set(&install.prepared);
+    // As the GPU budget's change of scale does while a set builds.
+    set.size.buffer_drawn[0] = true;
+    request_target_resize(&set, 6, 6);
+    recreate_render_targets(&set);
+    ASSERT_NE(set.targets[0].colour_texture, install.buffers_named[0]);
+
+    ASSERT_TRUE(finish_install(&set, &install, path.c_str(), InstallRule::EveryPassMustBuild));
+    // NOTE: a unit given a deleted name keeps what it had, which may well be
+    // the new target: only the channel itself tells.
+    EXPECT_EQ(set.channels[kChannelsPerPass * kMainPass], set.targets[0].colour_texture)
+        << "Main reads BufferA's new target";
+}
