@@ -177,6 +177,8 @@ static void play_on_every_monitor(const PassSetRequest& request, int first_kind)
     if (!build) return;
     build->reply_thread = request.reply_thread;
     build->first_set_kind = first_kind;
+    // Monitors that come before the first set is built play it too.
+    if (first_kind) watch_for_saves(request.path, build->stamps);
     begin_set_build(build);
 }
 
