@@ -365,7 +365,8 @@ void run_main_loop(HWND notification_window) {
             continue;
         }
         // A set that compiles in a moment does it soonest without a frame
-        // beside it, and then shows in the next one.
+        // beside it, and one that has compiled is installed before the next
+        // frame: a frame begun now could hold its answer for a whole band.
         if (set_build_worth_waiting_for()) {
             wait_for_events(nullptr, static_cast<DWORD>(set_build_poll_ms()));
             continue;

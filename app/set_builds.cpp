@@ -146,7 +146,7 @@ void finish_set_builds() {
 bool set_builds_pending() { return oldest != nullptr; }
 
 bool set_build_worth_waiting_for() {
-    return oldest && !compiled(*oldest) && now_ms() - oldest->oldest_since_ms < kQuickCompileMs;
+    return oldest && (compiled(*oldest) || now_ms() - oldest->oldest_since_ms < kQuickCompileMs);
 }
 
 bool set_build_ready() {

@@ -69,9 +69,9 @@ void begin_set_build(SetBuild* build);
 // was given then.
 void finish_set_builds();
 bool set_builds_pending();
-// The oldest build began its compiles less than kQuickCompileMs ago: most
-// sets compile in that time, and they do it soonest with the machine to
-// themselves, before the next frame.
+// The oldest build has compiled, or began its compiles less than
+// kQuickCompileMs ago: most sets compile in that time, and they do it
+// soonest with the machine to themselves, before the next frame.
 constexpr double kQuickCompileMs = 300.0;
 bool set_build_worth_waiting_for();
 // The oldest build can be finished now: a frame drawn in bands gives way to
