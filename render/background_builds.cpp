@@ -63,9 +63,21 @@ static void compile_queued_builds(void* user) {
         set_thread_state(self, BuildThreadState::Failed);
         return;
     }
-    set_thread_state(self, BuildThreadState::Running);
-    while (BackgroundBuild* build = next_build(self)) compile(build);
+    // NOTE: the context is current only while a set compiles. Under Wine a
+    // display change sent to the windows waited for ever on a thread that
+    // held a context current while it slept.
     release_build_context();
+    set_thread_state(self, BuildThreadState::Running);
+    while (BackgroundBuild* build = next_build(self)) {
+        const bool current = make_build_context_current(self->context);
+        if (current) compile(build);
+        if (!current) {
+            log_message("build thread: its context cannot be made current; the set is not built");
+            build->compile_ms = 0.0;
+            build->compiled.store(true, std::memory_order_release);
+        }
+        release_build_context();
+    }
     set_thread_state(self, BuildThreadState::Ended);
 }
 
